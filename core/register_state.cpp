@@ -1,0 +1,7 @@
+#include "core/register_state.h"
+
+namespace tallaro {
+
+RegisterState register_state{};
+
+}  // namespace tallaro
