@@ -291,8 +291,11 @@ double current_date_time() {
     const auto days_since_epoch = (date - kEpoch).count();
     const int second_of_day = now.hour * 3600 + now.minute * 60 + now.second;
 
+    // Before the epoch the day number counts backwards while the time of
+    // day still runs forwards: the time is the fraction's absolute value.
     const Ext time_of_day = static_cast<Ext>(second_of_day) * kDayPerSecond;
-    const Ext sum = static_cast<Ext>(days_since_epoch) + time_of_day;
+    const Ext days = static_cast<Ext>(days_since_epoch);
+    const Ext sum = days_since_epoch < 0 ? days - time_of_day : days + time_of_day;
     const double date_time = static_cast<double>(sum);
     return date_time;
 }
@@ -306,7 +309,11 @@ std::string date_time_to_text(double date_time) {
     // Half a second is added so that the truncations below round to a second.
     const Ext shifted = d > 0 ? static_cast<Ext>(d) + kHalfSecond
                               : static_cast<Ext>(d) - kHalfSecond;
-    const auto day_number = static_cast<long>(std::trunc(shifted));
+    // Before the epoch a half second that carries into the next day moves
+    // the date forwards in time, which is one day number up, not down.
+    const auto whole_days = static_cast<long>(std::trunc(d));
+    auto day_number = static_cast<long>(std::trunc(shifted));
+    if (day_number < whole_days) day_number = whole_days + 1;
     const year_month_day date{kEpoch + days{day_number}};
 
     // Before the epoch the time of day is the fraction's absolute value.
