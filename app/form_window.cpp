@@ -1,0 +1,335 @@
+#include "app/form_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTimer>
+#include <vector>
+
+#include "app/gbk_qt.h"
+#include "app/number_filter.h"
+#include "app/x11.h"
+#include "core/gbk.h"
+
+namespace tallaro {
+
+namespace {
+
+QString qs(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+// A plain push button: never a default button, and the arrow keys do not
+// move the focus to its neighbours.
+class FormButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        switch (e->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+            e->ignore();
+            return;
+        default:
+            QPushButton::keyPressEvent(e);
+        }
+    }
+};
+
+QFont font_for(const ui::Font& f) {
+    QFont font = QApplication::font();
+    if (f.is_default_control_font()) return font;
+    if (!f.face.empty()) font.setFamily(qs(f.face));
+    font.setPixelSize(f.pixel_height);
+    font.setWeight(f.weight >= 700 ? QFont::Bold : QFont::Normal);
+    return font;
+}
+
+QColor rgb(std::uint32_t value) { return QColor::fromRgb(static_cast<QRgb>(value) | 0xFF000000u); }
+
+// Black text on white in every state of an edit box, read-only included.
+void set_edit_colours(QWidget* w) {
+    QPalette p = w->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        p.setColor(group, QPalette::Base, Qt::white);
+        p.setColor(group, QPalette::Text, Qt::black);
+    }
+    w->setPalette(p);
+}
+
+// Whether GBK bytes end on a whole character and not on a lone CR, scanning
+// from a place known to start a character.
+bool ends_clean(std::string_view gbk) {
+    std::size_t i = 0;
+    while (i < gbk.size()) i += static_cast<unsigned char>(gbk[i]) >= 0x80 ? 2 : 1;
+    return i == gbk.size() && (gbk.empty() || gbk.back() != '\r');
+}
+
+}  // namespace
+
+FormWindow::FormWindow(const ui::Form& form) : QWidget(nullptr), form_(form) {
+    setObjectName(qs(form.object_name));
+    setWindowTitle(qs(form.title));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    // Group boxes first, since their children may come earlier in form order.
+    for (const ui::Control& c : form.controls) {
+        if (c.kind == ui::Kind::group_box && c.parent.empty()) widgets_.emplace(std::string(c.name), make_control(c, this));
+    }
+    for (const ui::Control& c : form.controls) {
+        if (widgets_.count(c.name) == 0) {
+            QWidget* parent = c.parent.empty() ? this : widgets_.at(std::string(c.parent));
+            widgets_.emplace(std::string(c.name), make_control(c, parent));
+        }
+        if (!c.text.empty()) write_text(c.name, gbk_from_utf8(c.text));
+    }
+    // Where controls overlap, the earlier one in form order is drawn above.
+    for (auto it = form.controls.rbegin(); it != form.controls.rend(); ++it) widgets_.at(std::string(it->name))->raise();
+
+    // The Tab cycle runs in reverse form order, across parents.
+    QWidget* previous = nullptr;
+    for (auto it = form.controls.rbegin(); it != form.controls.rend(); ++it) {
+        if (!it->tab_stop) continue;
+        QWidget* w = widgets_.at(std::string(it->name));
+        if (previous) QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+
+    enforce_geometry();
+    x11::set_title_only_hints(this);
+}
+
+QWidget* FormWindow::make_control(const ui::Control& c, QWidget* parent) {
+    QWidget* w = nullptr;
+    switch (c.kind) {
+    case ui::Kind::button: {
+        auto* b = new FormButton(parent);
+        b->setAutoDefault(false);
+        b->setDefault(false);
+        const std::string name(c.name);
+        connect(b, &QPushButton::clicked, this, [this, name] {
+            if (on_click && !retired_) on_click(name);
+        });
+        held_[std::string(c.name)];
+        w = b;
+        break;
+    }
+    case ui::Kind::edit_box:
+        if (c.multi_line) {
+            auto* e = new QPlainTextEdit(parent);
+            e->setUndoRedoEnabled(false);
+            e->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+            e->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+            e->setVerticalScrollBarPolicy(c.vertical_scroll ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+            e->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            if (c.border == ui::Border::single_line) {
+                e->setFrameStyle(QFrame::Box | QFrame::Plain);
+                e->setLineWidth(1);
+            }
+            if (c.crosshair) e->viewport()->setCursor(Qt::CrossCursor);
+            if (c.input == ui::Input::read_only) {
+                e->setReadOnly(true);
+                e->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+            }
+            w = e;
+        } else {
+            auto* e = new QLineEdit(parent);
+            e->setFrame(c.border != ui::Border::none);
+            e->setReadOnly(c.input == ui::Input::read_only);
+            if (c.input == ui::Input::number) e->installEventFilter(new NumberInputFilter(e));
+            w = e;
+        }
+        set_edit_colours(w);
+        if (c.input == ui::Input::read_only) held_[std::string(c.name)];
+        break;
+    case ui::Kind::label: {
+        auto* l = new QLabel(parent);
+        l->setTextFormat(Qt::PlainText);
+        l->setMargin(0);
+        l->setIndent(0);
+        l->setWordWrap(c.word_wrap);
+        l->setAlignment(Qt::AlignLeft | (c.word_wrap ? Qt::AlignTop : Qt::AlignVCenter));
+        l->setAutoFillBackground(true);
+        QPalette p = l->palette();
+        if (c.background) p.setColor(QPalette::Window, rgb(*c.background));
+        p.setColor(QPalette::WindowText, rgb(c.text_color));
+        l->setPalette(p);
+        held_[std::string(c.name)];
+        w = l;
+        break;
+    }
+    case ui::Kind::group_box:
+        w = new QGroupBox(parent);
+        held_[std::string(c.name)];
+        break;
+    }
+    w->setObjectName(qs(c.name));
+    w->setFont(font_for(c.font));
+    w->setGeometry(c.left, c.top, c.width, c.height);
+    w->setEnabled(c.enabled);
+    if (c.kind == ui::Kind::edit_box && !c.multi_line) {
+        // A single-line box lower than one line of its font is made that tall.
+        const int edge = 2;
+        const int needed = QFontMetrics(w->font()).boundingRect(QStringLiteral("吴")).height() + 2 * edge;
+        if (c.height < needed) w->resize(c.width, needed);
+    }
+    if (c.tab_stop) {
+        w->setFocusPolicy(Qt::StrongFocus);
+    } else if (c.kind == ui::Kind::edit_box) {
+        w->setFocusPolicy(Qt::ClickFocus);
+    } else {
+        w->setFocusPolicy(Qt::NoFocus);
+    }
+    return w;
+}
+
+QWidget* FormWindow::control(std::string_view name) const {
+    auto it = widgets_.find(name);
+    return it == widgets_.end() ? nullptr : it->second;
+}
+
+bool FormWindow::has_control(std::string_view name) const { return widgets_.find(name) != widgets_.end(); }
+
+std::string FormWindow::read_text(std::string_view name) const {
+    if (auto it = held_.find(name); it != held_.end()) return it->second.gbk;
+    if (auto* edit = qobject_cast<QLineEdit*>(control(name))) return gbk_from_qstring(edit->text());
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(control(name))) return gbk_from_qstring(edit->toPlainText());
+    return {};
+}
+
+void FormWindow::write_text(std::string_view name, std::string_view gbk) {
+    QWidget* w = control(name);
+    auto held = held_.find(name);
+    if (auto* log = qobject_cast<QPlainTextEdit*>(w); log && held != held_.end()) {
+        write_log(log, held->second, gbk);
+        return;
+    }
+    if (held != held_.end()) {
+        held->second.gbk.assign(gbk);
+        held->second.clean_end = true;
+    }
+    const QString text = qstring_from_gbk(gbk);
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        edit->setText(text);
+        edit->setCursorPosition(0);
+    } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
+        edit->setPlainText(text);
+    } else if (auto* label = qobject_cast<QLabel*>(w)) {
+        label->setText(text);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        button->setText(text);
+    } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+        group->setTitle(text);
+    }
+}
+
+// The sales log grows by one line per entry: when the new text extends the
+// old one, only the new part is converted and appended to the document.
+void FormWindow::write_log(QPlainTextEdit* edit, Held& held, std::string_view gbk) {
+    const bool extends = held.clean_end && gbk.size() >= held.gbk.size() &&
+                         gbk.compare(0, held.gbk.size(), held.gbk) == 0 && !held.gbk.empty();
+    if (extends) {
+        const std::string_view tail = gbk.substr(held.gbk.size());
+        QTextCursor end(edit->document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(qstring_from_gbk(tail));
+        held.clean_end = ends_clean(tail);
+        held.gbk.append(tail);
+    } else {
+        edit->setPlainText(qstring_from_gbk(gbk));
+        held.gbk.assign(gbk);
+        held.clean_end = ends_clean(gbk);
+    }
+    // The caret goes to the start and the box shows its first line.
+    QTextCursor start(edit->document());
+    edit->setTextCursor(start);
+    edit->verticalScrollBar()->setValue(0);
+    edit->horizontalScrollBar()->setValue(0);
+}
+
+void FormWindow::set_disabled(std::string_view name, bool disabled) {
+    if (QWidget* w = control(name)) w->setEnabled(!disabled);
+}
+
+QWidget* FormWindow::first_in_tab_cycle() const {
+    for (auto it = form_.controls.rbegin(); it != form_.controls.rend(); ++it) {
+        QWidget* w = control(it->name);
+        if (it->tab_stop && w->isEnabled() && w->isVisibleTo(const_cast<FormWindow*>(this))) return w;
+    }
+    return nullptr;
+}
+
+void FormWindow::retire() {
+    retired_ = true;
+    hide();
+}
+
+void FormWindow::enforce_geometry() {
+    if (retired_ || (windowState() & Qt::WindowMinimized)) return;
+    // The frame is known only once the window is mapped; until then (and
+    // where nothing frames it) the client is the whole outer size.
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    const int extra_w = isVisible() ? frame.width() - client.width() : 0;
+    const int extra_h = isVisible() ? frame.height() - client.height() : 0;
+    const QSize size(form_.width - extra_w, form_.height - extra_h);
+    if (minimumSize() != size || maximumSize() != size) setFixedSize(size);
+
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect avail = s ? s->availableGeometry() : QRect(0, 0, form_.width, form_.height);
+    // Halves truncate toward zero; QRect::center() would be a pixel off.
+    target_ = QPoint(avail.x() + (avail.width() - form_.width) / 2, avail.y() + (avail.height() - form_.height) / 2);
+    if (pos() != target_) {
+        if (++corrections_ > 50) return;  // a window manager that insists wins
+        move(target_);
+    } else {
+        corrections_ = 0;
+    }
+}
+
+bool FormWindow::event(QEvent* e) {
+    switch (e->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::WindowStateChange:
+        // The window is neither movable nor resizable: put it back once the
+        // event is done with.
+        if (!retired_) QTimer::singleShot(0, this, &FormWindow::enforce_geometry);
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(e);
+}
+
+void FormWindow::closeEvent(QCloseEvent* e) {
+    // The shell decides what a close request does; the widget never closes
+    // itself.
+    e->ignore();
+    if (on_close_request && !retired_) on_close_request();
+}
+
+void FormWindow::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (!shown_once_) {
+        shown_once_ = true;
+        if (!focusWidget()) {
+            if (QWidget* first = first_in_tab_cycle()) first->setFocus(Qt::ActiveWindowFocusReason);
+        }
+    }
+}
+
+}  // namespace tallaro

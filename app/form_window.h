@@ -1,0 +1,69 @@
+#pragma once
+// One window instance on screen: a top-level widget with a child widget per
+// control of its form. Every widget's objectName is its control name. The
+// window keeps the texts it was given as GBK bytes where the user cannot
+// change them, so reading them back costs a copy and no conversion.
+
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "ui/form.h"
+
+class QPlainTextEdit;
+
+namespace tallaro {
+
+class FormWindow final : public QWidget {
+    Q_OBJECT
+public:
+    explicit FormWindow(const ui::Form& form);
+
+    const ui::Form& form() const { return form_; }
+
+    std::string read_text(std::string_view control) const;
+    void write_text(std::string_view control, std::string_view gbk);
+    void set_disabled(std::string_view control, bool disabled);
+    bool has_control(std::string_view control) const;
+
+    // The widget of a control, or nullptr.
+    QWidget* control(std::string_view name) const;
+
+    // A click on an enabled button, and a close request from the window manager.
+    std::function<void(std::string_view control)> on_click;
+    std::function<void()> on_close_request;
+
+    // Hides the window for good: it no longer takes input or moves.
+    void retire();
+    bool retired() const { return retired_; }
+
+    // Puts the window back to its outer size and centred place.
+    void enforce_geometry();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct Held {
+        std::string gbk;
+        bool clean_end = true;  // ends on a whole character, not on CR
+    };
+
+    QWidget* make_control(const ui::Control& c, QWidget* parent);
+    QWidget* first_in_tab_cycle() const;
+    void write_log(QPlainTextEdit* edit, Held& held, std::string_view gbk);
+
+    const ui::Form& form_;
+    std::map<std::string, QWidget*, std::less<>> widgets_;
+    std::map<std::string, Held, std::less<>> held_;  // controls the user cannot type into
+    QPoint target_;
+    int corrections_ = 0;
+    bool retired_ = false;
+    bool shown_once_ = false;
+};
+
+}  // namespace tallaro

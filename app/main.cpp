@@ -1,0 +1,41 @@
+// Tallaro: start-up. Sets the floating-point environment, makes sure there is
+// a display, maps the forms' font faces to installed ones, then loads the
+// main window and runs the event loop.
+
+#include <QApplication>
+#include <QFont>
+#include <cstdio>
+#include <cstdlib>
+#include <xcb/xcb.h>
+
+#include "app/fp_env.h"
+#include "app/qt_shell.h"
+#include "app/startup.h"
+
+namespace {
+
+// Qt aborts when it cannot reach a display; say so plainly instead.
+bool display_reachable() {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform && *platform && std::string_view(platform).substr(0, 3) != "xcb") return true;
+    if (std::getenv("WAYLAND_DISPLAY") && !platform) return true;
+    int screen = 0;
+    xcb_connection_t* c = xcb_connect(nullptr, &screen);
+    const bool ok = c && xcb_connection_has_error(c) == 0;
+    if (c) xcb_disconnect(c);
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    tallaro::set_floating_point_environment();
+    if (!display_reachable()) {
+        std::fprintf(stderr, "tallaro: no display to show its windows on (is DISPLAY set?)\n");
+        return 1;
+    }
+    QApplication app(argc, argv);
+    tallaro::prepare_fonts();
+    tallaro::QtShell shell;
+    return shell.run();
+}

@@ -1,0 +1,56 @@
+#include "tests/qt/harness.h"
+
+#include <QWindow>
+
+namespace tallaro::testing {
+
+Harness::Harness() : shell_(std::make_unique<QtShell>()) {
+    register_state = {};
+    shell_->load_window(Window::main, false, std::nullopt);
+    QWidget* main = shell_->window(Window::main);
+    main->activateWindow();
+    if (!QTest::qWaitForWindowActive(main)) qWarning("main window did not become active");
+}
+
+Harness::~Harness() {
+    shell_.reset();
+    QCoreApplication::sendPostedEvents();
+}
+
+QWidget* Harness::control(Window w, std::string_view name) const {
+    FormWindow* form = window(w);
+    return form ? form->control(name) : nullptr;
+}
+
+void Harness::click(Window w, std::string_view name) {
+    QWidget* target = control(w, name);
+    QVERIFY2(target, name.data());
+    QWidget* top = target->window();
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      target->mapTo(top, target->rect().center()));
+}
+
+void Harness::key(Window w, Qt::Key key, Qt::KeyboardModifiers mods) {
+    QTest::keyClick(window(w)->windowHandle(), key, mods);
+}
+
+void Harness::type(Window w, const QString& text) {
+    for (QChar c : text) {
+        QTest::sendKeyEvent(QTest::Click, window(w)->windowHandle(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+std::string Harness::text(Window w, std::string_view name) { return utf8_from_gbk(shell_->read_text(w, name)); }
+
+QString Harness::focused(Window w) const {
+    QWidget* f = window(w) ? window(w)->focusWidget() : nullptr;
+    return f ? f->objectName() : QString();
+}
+
+int Harness::visible_windows() const {
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) n += w->isVisible() ? 1 : 0;
+    return n;
+}
+
+}  // namespace tallaro::testing

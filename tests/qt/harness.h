@@ -1,0 +1,58 @@
+#pragma once
+// Drives the real windows on Qt's offscreen platform: a fresh shell per test,
+// and clicks, keys and text that take Qt's real input path (the QWindow
+// overloads of QTest), so that blocked windows really are blocked.
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <memory>
+
+#include "app/qt_shell.h"
+#include "core/gbk.h"
+#include "core/register_state.h"
+#include "core/clock.h"
+
+namespace tallaro::testing {
+
+inline QString utf8(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+class Harness {
+public:
+    Harness();
+    ~Harness();
+
+    QtShell& shell() { return *shell_; }
+    FormWindow* window(Window w) const { return shell_->window(w); }
+    QWidget* control(Window w, std::string_view name) const;
+
+    // A mouse click in the middle of a control, through its window.
+    void click(Window w, std::string_view name);
+    // Keys to whatever has the focus in the window.
+    void key(Window w, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier);
+    // Typed text, one key event per character.
+    void type(Window w, const QString& text);
+    // The register logic's view of a control's text, as UTF-8.
+    std::string text(Window w, std::string_view name);
+    // The object name of the focused control of a window.
+    QString focused(Window w) const;
+    // Top-level windows of the program that are still visible.
+    int visible_windows() const;
+
+private:
+    std::unique_ptr<QtShell> shell_;
+};
+
+// A clock stopped at one local time; installed while it lives.
+class FixedClock final : public Clock {
+public:
+    explicit FixedClock(LocalTime at) : at_(at) { install_clock(this); }
+    ~FixedClock() override { install_clock(nullptr); }
+    LocalTime now() const override { return at_; }
+
+private:
+    LocalTime at_;
+};
+
+}  // namespace tallaro::testing

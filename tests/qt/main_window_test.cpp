@@ -1,0 +1,273 @@
+// The main window as a person meets it: the widget tree built from the
+// forms, the Tab cycle, the number-input filter, and a bill entered by real
+// clicks. Runs on Qt's offscreen platform.
+
+#include <QClipboard>
+#include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QtTest>
+
+#include "app/startup.h"
+#include "tests/qt/harness.h"
+#include "ui/form.h"
+
+using namespace tallaro;
+using namespace tallaro::testing;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { prepare_fonts(); }
+
+    void widget_tree_matches_form_data();
+    void widget_tree_matches_form();
+    void window_size_and_place();
+    void tab_cycle_data();
+    void tab_cycle();
+    void number_filter_data();
+    void number_filter();
+    void read_only_boxes_take_no_typing_but_copy();
+    void bill_through_clicks();
+    void log_write_shows_first_line();
+    void enter_and_escape_do_nothing();
+};
+
+void MainWindowTest::widget_tree_matches_form_data() {
+    QTest::addColumn<int>("window");
+    QTest::addColumn<int>("row");
+    for (Window w : {Window::main, Window::checkout}) {
+        const ui::Form& form = ui::form_of(w);
+        for (int i = 0; i < static_cast<int>(form.controls.size()); ++i) {
+            const QByteArray name = (utf8(form.object_name) + "/" + utf8(form.controls[i].name)).toUtf8();
+            QTest::newRow(name.constData()) << static_cast<int>(w) << i;
+        }
+    }
+}
+
+// Every control is built from its row: name, parent, place, text, state,
+// font and colours.
+void MainWindowTest::widget_tree_matches_form() {
+    QFETCH(int, window);
+    QFETCH(int, row);
+    const ui::Form& form = ui::form_of(static_cast<Window>(window));
+    const ui::Control& c = form.controls[static_cast<std::size_t>(row)];
+
+    FormWindow top(form);
+    QWidget* w = top.control(c.name);
+    QVERIFY(w);
+    QCOMPARE(w->objectName(), utf8(c.name));
+    QCOMPARE(w->parentWidget()->objectName(), c.parent.empty() ? utf8(form.object_name) : utf8(c.parent));
+    QCOMPARE(w->pos(), QPoint(c.left, c.top));
+    QCOMPARE(w->width(), c.width);
+    if (c.kind == ui::Kind::edit_box && !c.multi_line) {
+        QVERIFY(w->height() >= c.height);  // made one text line tall, never lower
+    } else {
+        QCOMPARE(w->height(), c.height);
+    }
+    QCOMPARE(w->isEnabled(), c.enabled);
+    QCOMPARE(bool(w->focusPolicy() & Qt::TabFocus), c.tab_stop);
+    QCOMPARE(utf8_from_gbk(top.read_text(c.name)), std::string(c.text));
+
+    QString shown = utf8(c.text);
+    shown.replace("\r\n", "\n");
+    if (auto* b = qobject_cast<QPushButton*>(w)) {
+        QCOMPARE(b->text(), shown);
+        QVERIFY(!b->autoDefault() && !b->isDefault());
+    } else if (auto* l = qobject_cast<QLabel*>(w)) {
+        QCOMPARE(l->text(), shown);
+        QCOMPARE(l->wordWrap(), c.word_wrap);
+        QCOMPARE(l->palette().color(QPalette::WindowText).rgb() & 0xFFFFFF, c.text_color);
+        if (c.background) QCOMPARE(l->palette().color(QPalette::Window).rgb() & 0xFFFFFF, *c.background);
+        QVERIFY(l->autoFillBackground());
+    } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+        QCOMPARE(g->title(), shown);
+    } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        QCOMPARE(e->text(), shown);
+        QCOMPARE(e->isReadOnly(), c.input == ui::Input::read_only);
+    } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
+        QCOMPARE(e->toPlainText(), shown);
+        QVERIFY(e->isReadOnly());
+        QCOMPARE(e->viewport()->cursor().shape(), Qt::CrossCursor);
+        QCOMPARE(e->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    }
+    if (c.kind == ui::Kind::edit_box) {
+        QCOMPARE(w->palette().color(QPalette::Base), QColor(Qt::white));
+        QCOMPARE(w->palette().color(QPalette::Text), QColor(Qt::black));
+    }
+    const int px = c.font.is_default_control_font() ? QApplication::font().pixelSize() : c.font.pixel_height;
+    QCOMPARE(w->font().pixelSize(), px);
+    if (!c.font.is_default_control_font()) {
+        QCOMPARE(w->font().weight(), c.font.weight >= 700 ? QFont::Bold : QFont::Normal);
+    }
+}
+
+void MainWindowTest::window_size_and_place() {
+    Harness h;
+    h.shell().load_window(Window::checkout, false, std::nullopt);
+    for (Window w : {Window::main, Window::checkout}) {
+        FormWindow* top = h.window(w);
+        const ui::Form& form = top->form();
+        QCOMPARE(top->windowTitle(), utf8(form.title));
+        // The outer size counts the frame that the platform reports.
+        QCOMPARE(top->frameGeometry().size(), QSize(form.width, form.height));
+        QCOMPARE(top->minimumSize(), top->maximumSize());
+        const QRect avail = top->screen()->availableGeometry();
+        QCOMPARE(top->pos(), QPoint(avail.x() + (avail.width() - form.width) / 2,
+                                    avail.y() + (avail.height() - form.height) / 2));
+        top->move(top->pos() + QPoint(40, 30));
+        QTRY_COMPARE(top->pos(), QPoint(avail.x() + (avail.width() - form.width) / 2,
+                                        avail.y() + (avail.height() - form.height) / 2));
+    }
+}
+
+void MainWindowTest::tab_cycle_data() {
+    QTest::addColumn<bool>("started");
+    QTest::addColumn<QStringList>("cycle");
+    QTest::newRow("before the bill") << false << QStringList{"按钮1", "编辑框2", "按钮14", "编辑框3"};
+    QTest::newRow("after 开始收银") << true
+                                    << QStringList{"按钮2", "按钮3", "按钮4", "按钮5", "按钮6", "按钮7", "按钮8",
+                                                   "按钮9", "按钮10", "按钮11", "按钮12", "编辑框2", "按钮13",
+                                                   "按钮14", "编辑框3"};
+}
+
+// Tab runs in reverse form order among enabled tab stops and wraps; the
+// window opens with the focus on the first of the cycle.
+void MainWindowTest::tab_cycle() {
+    QFETCH(bool, started);
+    QFETCH(QStringList, cycle);
+    Harness h;
+    QCOMPARE(h.focused(Window::main), QString("按钮1"));
+    if (started) {
+        h.key(Window::main, Qt::Key_Space);  // presses 按钮1, which then loses the focus
+        QVERIFY(!h.control(Window::main, "按钮1")->isEnabled());
+    }
+    // Forward from wherever the focus is, the cycle comes round in order.
+    const qsizetype at = cycle.indexOf(h.focused(Window::main));
+    QVERIFY2(at >= 0, qPrintable(h.focused(Window::main)));
+    const QStringList expected = cycle.mid(at) + cycle.mid(0, at);
+    QStringList seen;
+    for (qsizetype i = 0; i < cycle.size(); ++i) {
+        seen << h.focused(Window::main);
+        h.key(Window::main, Qt::Key_Tab);
+    }
+    QCOMPARE(seen, expected);
+    QCOMPARE(h.focused(Window::main), expected.first());
+    QStringList back;
+    for (qsizetype i = 0; i < cycle.size(); ++i) {
+        h.key(Window::main, Qt::Key_Backtab, Qt::ShiftModifier);
+        back.prepend(h.focused(Window::main));
+    }
+    QCOMPARE(back, expected);
+    h.key(Window::main, Qt::Key_Right);
+    QCOMPARE(h.focused(Window::main), expected.first());  // arrows do not move the focus
+}
+
+void MainWindowTest::number_filter_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("committed");  // through an input method
+    QTest::addColumn<QString>("box");
+    QTest::newRow("digits and point") << "12.5" << "" << "" << "12.5";
+    QTest::newRow("letters, space, full-width") << "1a 2１x" << "" << "" << "12";
+    QTest::newRow("repeated signs") << "--..5" << "" << "" << "--..5";
+    QTest::newRow("paste passes") << "7" << "元１２abc" << "" << "7元１２abc";
+    QTest::newRow("input method keeps digits") << "" << "" << "３4五.6" << "4.6";
+}
+
+void MainWindowTest::number_filter() {
+    QFETCH(QString, typed);
+    QFETCH(QString, pasted);
+    QFETCH(QString, committed);
+    QFETCH(QString, box);
+    Harness h;
+    h.click(Window::main, "编辑框2");
+    QCOMPARE(h.focused(Window::main), QString("编辑框2"));
+    h.type(Window::main, typed);
+    if (!pasted.isEmpty()) {
+        QGuiApplication::clipboard()->setText(pasted);
+        h.key(Window::main, Qt::Key_V, Qt::ControlModifier);
+    }
+    if (!committed.isEmpty()) {
+        QInputMethodEvent im;
+        im.setCommitString(committed);
+        QApplication::sendEvent(h.control(Window::main, "编辑框2"), &im);
+    }
+    QCOMPARE(static_cast<QLineEdit*>(h.control(Window::main, "编辑框2"))->text(), box);
+}
+
+void MainWindowTest::read_only_boxes_take_no_typing_but_copy() {
+    Harness h;
+    h.click(Window::main, "编辑框1");
+    QCOMPARE(h.focused(Window::main), QString("编辑框1"));
+    h.type(Window::main, "123abc");
+    QCOMPARE(h.text(Window::main, "编辑框1"), std::string("请点击下方开始收银，然后进行操作"));
+    h.key(Window::main, Qt::Key_A, Qt::ControlModifier);
+    h.key(Window::main, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("请点击下方开始收银，然后进行操作"));
+
+    h.click(Window::main, "编辑框3");
+    h.type(Window::main, "9");
+    QCOMPARE(h.text(Window::main, "编辑框3"), std::string());
+}
+
+// The bill of the worked example, entered by clicks and typing.
+void MainWindowTest::bill_through_clicks() {
+    FixedClock clock(LocalTime{2024, 3, 5, 8, 7, 9});
+    Harness h;
+    h.click(Window::main, "按钮6");  // disabled: nothing happens
+    QCOMPARE(register_state.item_number, 1);
+    h.click(Window::main, "按钮1");
+    h.click(Window::main, "按钮6");
+    QCOMPARE(h.text(Window::main, "编辑框3"), std::string("2"));
+    h.click(Window::main, "按钮3");
+    QCOMPARE(h.text(Window::main, "编辑框3"), std::string("2.1"));
+    h.click(Window::main, "编辑框2");
+    h.type(Window::main, "3.5");
+    h.click(Window::main, "按钮13");
+    QCOMPARE(h.text(Window::main, "编辑框3"), std::string("5.6"));
+    const std::string log =
+        "当前时间：2024年3月5日8时7分9秒\r\n初始化完成，开始收银："
+        "\r\n第1件商品，金额 2.0 元\r\n第2件商品，金额 0.1 元\r\n第3件商品，金额 3.5 元";
+    QCOMPARE(h.text(Window::main, "编辑框1"), log);
+    // What the box shows is the same text, line for line.
+    QString shown = utf8(log);
+    shown.replace("\r\n", "\n");
+    QCOMPARE(static_cast<QPlainTextEdit*>(h.control(Window::main, "编辑框1"))->toPlainText(), shown);
+    QCOMPARE(static_cast<QLineEdit*>(h.control(Window::main, "编辑框3"))->text(), QString("5.6"));
+}
+
+// However long the log grows, a write leaves the caret at the start and the
+// box showing its first line.
+void MainWindowTest::log_write_shows_first_line() {
+    Harness h;
+    h.click(Window::main, "按钮1");
+    for (int i = 0; i < 80; ++i) h.click(Window::main, "按钮8");
+    auto* log = static_cast<QPlainTextEdit*>(h.control(Window::main, "编辑框1"));
+    QCOMPARE(log->document()->blockCount(), 82);
+    QVERIFY(log->verticalScrollBar()->maximum() > 0);
+    QCOMPARE(log->verticalScrollBar()->value(), 0);
+    QCOMPARE(log->textCursor().position(), 0);
+    QCOMPARE(h.text(Window::main, "编辑框3"), std::string("800"));
+    // A text that does not extend the old one replaces it whole.
+    h.shell().write_text(Window::main, "编辑框1", gbk_from_utf8("甲\r\n乙"));
+    QCOMPARE(log->toPlainText(), QString("甲\n乙"));
+    h.click(Window::main, "按钮8");
+    QCOMPARE(log->toPlainText(), QString("甲\n乙\n第81件商品，金额 10.0 元"));
+}
+
+void MainWindowTest::enter_and_escape_do_nothing() {
+    Harness h;
+    for (Qt::Key k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_F1}) h.key(Window::main, k);
+    QVERIFY(h.control(Window::main, "按钮1")->isEnabled());
+    QVERIFY(h.window(Window::main)->isVisible());
+    h.key(Window::main, Qt::Key_Tab);  // 编辑框2
+    for (Qt::Key k : {Qt::Key_Return, Qt::Key_Escape}) h.key(Window::main, k);
+    QVERIFY(h.window(Window::main)->isVisible());
+    QCOMPARE(register_state.item_number, 1);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
