@@ -142,6 +142,7 @@ bool QtShell::load_window(Window window, bool modal, std::optional<Window> owner
     widget->show();
     // Qt writes its own window-manager hints as it maps the window.
     x11::set_title_only_hints(widget);
+    widget->enforce_geometry();
     widget->raise();
     widget->activateWindow();
     if (!modal) return true;

@@ -1,5 +1,6 @@
 #include "tests/qt/harness.h"
 
+#include <QTimer>
 #include <QWindow>
 
 namespace tallaro::testing {
@@ -45,6 +46,26 @@ std::string Harness::text(Window w, std::string_view name) { return utf8_from_gb
 QString Harness::focused(Window w) const {
     QWidget* f = window(w) ? window(w)->focusWidget() : nullptr;
     return f ? f->objectName() : QString();
+}
+
+void Harness::with_checkout(const std::function<void()>& inside) {
+    bool ran = false;
+    QTimer::singleShot(0, [&] {
+        ran = true;
+        QVERIFY(window(Window::checkout));
+        if (!QTest::qWaitForWindowExposed(window(Window::checkout))) qWarning("checkout not exposed");
+        inside();
+    });
+    // A test that leaves the checkout open must not hang the run.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [this] {
+        qWarning("the checkout window was left open; closing it");
+        if (FormWindow* w = window(Window::checkout)) w->windowHandle()->close();
+    });
+    guard.start(10000);
+    click(Window::main, "按钮2");
+    QVERIFY(ran);
 }
 
 int Harness::visible_windows() const {

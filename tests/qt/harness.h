@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 #include "app/qt_shell.h"
@@ -39,6 +40,9 @@ public:
     QString focused(Window w) const;
     // Top-level windows of the program that are still visible.
     int visible_windows() const;
+    // Clicks 开始结账 and runs `inside` in the checkout window's modal wait;
+    // returns once the checkout window is gone (or fails after a while).
+    void with_checkout(const std::function<void()>& inside);
 
 private:
     std::unique_ptr<QtShell> shell_;
