@@ -202,8 +202,13 @@ QWidget* FormWindow::control(std::string_view name) const {
 
 bool FormWindow::has_control(std::string_view name) const { return widgets_.find(name) != widgets_.end(); }
 
+const std::string* FormWindow::held_text(std::string_view name) const {
+    auto it = held_.find(name);
+    return it == held_.end() ? nullptr : &it->second.gbk;
+}
+
 std::string FormWindow::read_text(std::string_view name) const {
-    if (auto it = held_.find(name); it != held_.end()) return it->second.gbk;
+    if (const std::string* held = held_text(name)) return *held;
     if (auto* edit = qobject_cast<QLineEdit*>(control(name))) return gbk_from_qstring(edit->text());
     if (auto* edit = qobject_cast<QPlainTextEdit*>(control(name))) return gbk_from_qstring(edit->toPlainText());
     return {};

@@ -23,7 +23,10 @@ public:
 
     const ui::Form& form() const { return form_; }
 
+    // The GBK text of a control; the user's typing included.
     std::string read_text(std::string_view control) const;
+    // The text kept beside a control the user cannot type into, or nullptr.
+    const std::string* held_text(std::string_view control) const;
     void write_text(std::string_view control, std::string_view gbk);
     void set_disabled(std::string_view control, bool disabled);
     bool has_control(std::string_view control) const;

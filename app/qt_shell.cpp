@@ -267,7 +267,10 @@ void QtShell::close_requested(Window window, int id) {
 }
 
 std::string QtShell::read_text(Window window, std::string_view control) {
-    return copy_text(widget_with(window, control).read_text(control));
+    const FormWindow& w = widget_with(window, control);
+    // The log is copied once, straight from the bytes kept beside it.
+    if (const std::string* held = w.held_text(control)) return copy_text(*held);
+    return copy_text(w.read_text(control));
 }
 
 void QtShell::write_text(Window window, std::string_view control, std::string_view text) {
