@@ -47,6 +47,7 @@ private slots:
     void initTestCase() { prepare_fonts(); }
 
     void worked_example_then_next_bill();
+    void amount_due_is_there_when_first_shown();
     void end_without_confirm();
     void main_window_is_blocked_while_open();
     void close_request_keeps_the_bill();
@@ -102,6 +103,26 @@ void CheckoutWindowTest::worked_example_then_next_bill() {
     h.click(kMain, "按钮4");
     QCOMPARE(h.text(kMain, "编辑框3"), std::string("0.5"));
     QVERIFY(h.text(kMain, "编辑框1").ends_with("\r\n第1件商品，金额 0.5 元"));
+}
+
+// The created operation runs before the first show: nobody ever sees 计算中.
+void CheckoutWindowTest::amount_due_is_there_when_first_shown() {
+    struct ShowSpy : QObject {
+        QString summary;
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::Show && o->objectName() == "CheckoutWindow" && summary.isEmpty()) {
+                summary = o->findChild<QLabel*>("标签1")->text();
+            }
+            return false;
+        }
+    } spy;
+    qApp->installEventFilter(&spy);
+    Harness h;
+    h.click(kMain, "按钮1");
+    h.click(kMain, "按钮7");
+    h.with_checkout([&] { h.click(kCheckout, "按钮2"); });
+    qApp->removeEventFilter(&spy);
+    QCOMPARE(spy.summary, QString("您本次消费金额一共是： 5  元人民币\n请结账！"));
 }
 
 void CheckoutWindowTest::end_without_confirm() {

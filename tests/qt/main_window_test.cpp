@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QtTest>
 
 #include "app/startup.h"
@@ -25,6 +26,9 @@ private slots:
     void widget_tree_matches_form_data();
     void widget_tree_matches_form();
     void window_size_and_place();
+    void earlier_controls_stack_above_data();
+    void earlier_controls_stack_above();
+    void visual_style_switch();
     void tab_cycle_data();
     void tab_cycle();
     void number_filter_data();
@@ -121,6 +125,43 @@ void MainWindowTest::window_size_and_place() {
         QTRY_COMPARE(top->pos(), QPoint(avail.x() + (avail.width() - form.width) / 2,
                                         avail.y() + (avail.height() - form.height) / 2));
     }
+}
+
+void MainWindowTest::earlier_controls_stack_above_data() {
+    QTest::addColumn<int>("window");
+    QTest::addColumn<QPoint>("at");  // in the window's client area
+    QTest::addColumn<QString>("top");
+    QTest::newRow("total box over its caption") << int(Window::main) << QPoint(549, 320) << "编辑框3";
+    QTest::newRow("price box over its caption") << int(Window::main) << QPoint(560, 208) << "编辑框2";
+    QTest::newRow("price button over the group box") << int(Window::main) << QPoint(570, 60) << "按钮4";
+    QTest::newRow("received box over its caption") << int(Window::checkout) << QPoint(120, 226) << "编辑框1";
+}
+
+// Where controls overlap, the one listed earlier in the form is on top.
+void MainWindowTest::earlier_controls_stack_above() {
+    QFETCH(int, window);
+    QFETCH(QPoint, at);
+    QFETCH(QString, top);
+    FormWindow w(ui::form_of(static_cast<Window>(window)));
+    QWidget* hit = w.childAt(at);
+    while (hit && hit->objectName().isEmpty()) hit = hit->parentWidget();  // inner parts of a control
+    QVERIFY(hit);
+    QCOMPARE(hit->objectName(), top);
+}
+
+// Styles 1 to 3 switch on and report 1; anything else switches off and
+// reports whether a style was on.
+void MainWindowTest::visual_style_switch() {
+    Harness h;  // the main window's created event has switched style 1 on
+    const QString first = QApplication::style()->name();
+    QCOMPARE(h.shell().set_visual_style(2), 1);
+    QVERIFY(QApplication::style()->name() != first);
+    QCOMPARE(h.shell().set_visual_style(3), 1);
+    QCOMPARE(h.shell().set_visual_style(0), 1);
+    QCOMPARE(h.shell().set_visual_style(4), 0);
+    QCOMPARE(h.shell().set_visual_style(-1), 0);
+    QCOMPARE(h.shell().set_visual_style(1), 1);
+    QCOMPARE(QApplication::style()->name(), first);
 }
 
 void MainWindowTest::tab_cycle_data() {
