@@ -10,8 +10,8 @@ namespace tallaro {
 
 namespace {
 
-std::uint64_t g_allocations = 0;
-std::uint64_t g_fail_at = 0;
+TextAllocationHook g_hook = nullptr;
+void* g_hook_context = nullptr;
 
 [[noreturn]] void out_of_memory(std::size_t bytes) {
     // The count is the true size asked for; a printf-style %d would turn
@@ -24,8 +24,7 @@ std::uint64_t g_fail_at = 0;
 // A text of `length` bytes; the zero byte that ends it counts in the request.
 std::string allocate_text(std::size_t length) {
     const std::size_t bytes = length + 1;
-    ++g_allocations;
-    if (g_fail_at != 0 && g_allocations == g_fail_at) out_of_memory(bytes);
+    if (g_hook && !g_hook(bytes, g_hook_context)) out_of_memory(bytes);
     std::string text;
     try {
         text.resize(length);
@@ -54,11 +53,9 @@ std::string join_texts(std::initializer_list<std::string_view> parts) {
     return text;
 }
 
-std::uint64_t fail_text_allocation(std::uint64_t n) {
-    const std::uint64_t made = g_allocations;
-    g_allocations = 0;
-    g_fail_at = n;
-    return made;
+void set_text_allocation_hook(TextAllocationHook hook, void* context) {
+    g_hook = hook;
+    g_hook_context = context;
 }
 
 }  // namespace tallaro

@@ -18,9 +18,9 @@ std::string copy_text(std::string_view bytes);
 // The parts one after another, in order, as one fresh text (never absent).
 std::string join_texts(std::initializer_list<std::string_view> parts);
 
-// Test seam: the n-th text allocation from now on fails (1 = the next one);
-// 0 switches failures off. Returns how many text allocations were made since
-// the last call, so a test can count the allocations of a run.
-std::uint64_t fail_text_allocation(std::uint64_t n);
+// Test seam: while a hook is set, every text allocation first asks it, with
+// the byte count about to be requested; false makes that allocation fail.
+using TextAllocationHook = bool (*)(std::size_t bytes, void* context);
+void set_text_allocation_hook(TextAllocationHook hook, void* context);
 
 }  // namespace tallaro

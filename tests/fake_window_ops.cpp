@@ -4,7 +4,7 @@
 #include "core/text.h"
 #include "ui/form.h"
 
-namespace tallaro::testing {
+namespace tallaro::support {
 
 const char* window_name(Window window) { return window == Window::main ? "main" : "checkout"; }
 
@@ -125,4 +125,4 @@ std::string FakeWindowOps::text(Window window, std::string_view name) {
 
 bool FakeWindowOps::disabled(Window window, std::string_view name) { return control(window, name).disabled; }
 
-}  // namespace tallaro::testing
+}  // namespace tallaro::support

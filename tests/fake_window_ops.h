@@ -14,7 +14,7 @@
 #include "app/window_ops.h"
 #include "core/clock.h"
 
-namespace tallaro::testing {
+namespace tallaro::support {
 
 struct ProgramEnded {
     int status;
@@ -95,4 +95,4 @@ private:
 
 const char* window_name(Window window);
 
-}  // namespace tallaro::testing
+}  // namespace tallaro::support

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <string>
@@ -13,9 +14,10 @@
 #include "core/gbk.h"
 #include "core/register_state.h"
 #include "core/text.h"
+#include "tests/allocation_script.h"
 #include "tests/fake_window_ops.h"
 
-namespace tallaro::testing {
+namespace tallaro::support {
 namespace {
 
 constexpr Window kMain = Window::main;
@@ -308,28 +310,75 @@ TEST_F(Register, ExitButtonEndsWithStatusZero) {
     }
 }
 
-// Running out of memory for any text of an entry ends in the fatal error
-// with the byte count asked for, never in an exception or a half-written log.
-TEST_F(Register, FailedTextAllocationIsAFatalErrorWithTheByteCount) {
+// Running out of memory for the joined line ends in the fatal error with the
+// byte count asked for (the text and its zero byte), not in an exception.
+TEST_F(Register, FailedJoinIsAFatalErrorWithTheByteCount) {
     click("按钮1");
     const std::string before = log();
     const std::size_t joined = gbk_from_utf8(before + "\r\n第1件商品，金额 2.0 元").size() + 1;
-    fail_text_allocation(0);
-    click("按钮6");
-    const std::uint64_t allocations = fail_text_allocation(0);
-    ASSERT_GE(allocations, 3u);
-
-    ops.write_text(kMain, "编辑框1", gbk_from_utf8(before));
-    register_state.item_number = 1;
-    fail_text_allocation(3);  // the number, the log read back, then the join
+    AllocationScript script(3);  // the number, the log read back, then the join
     try {
         click("按钮6");
         FAIL() << "no fatal error";
     } catch (const FatalError& error) {
         EXPECT_EQ(utf8_from_gbk(error.message), "分配 " + std::to_string(joined) + " 字节内存失败!");
     }
-    fail_text_allocation(0);
     EXPECT_EQ(log(), before) << "the log is not half written";
+}
+
+// A whole bill with each text allocation failing in turn: every run ends in
+// the fatal error naming the bytes that allocation asked for, and the log is
+// always one the bill really passed through, never half written.
+TEST_F(Register, EveryFailedAllocationOfABillIsFatal) {
+    const auto bill = [&](std::vector<std::string>* logs) {
+        ops.drain();
+        click("按钮1");
+        if (logs) logs->push_back(log());
+        for (const char* button : {"按钮6", "按钮3"}) {
+            click(button);
+            if (logs) logs->push_back(log());
+        }
+        enter_custom("3.5");
+        if (logs) logs->push_back(log());
+        ops.modal_wait = [&] {
+            ops.write_text(kCheckout, "编辑框1", "10");
+            ops.click(kCheckout, "按钮1");
+            ops.click(kCheckout, "按钮2");
+        };
+        click("按钮2");
+    };
+    const auto fresh_main = [&] {
+        ops.modal_wait = nullptr;
+        if (ops.loaded(kCheckout)) ops.destroy_window(kCheckout);
+        ops.destroy_window(kMain);
+        ops.drain();
+        ops.load_window(kMain, false, std::nullopt);
+    };
+
+    std::vector<std::string> logs{log()};
+    std::vector<std::size_t> requests;
+    {
+        AllocationScript count;
+        bill(&logs);
+        requests = count.requests();
+    }
+    ASSERT_GT(requests.size(), 20u);
+    for (std::size_t n = 1; n <= requests.size(); ++n) {
+        fresh_main();
+        std::string message;
+        {
+            AllocationScript script(n);
+            try {
+                bill(nullptr);
+            } catch (const FatalError& error) {
+                message = utf8_from_gbk(error.message);
+            }
+        }
+        EXPECT_EQ(message, "分配 " + std::to_string(requests[n - 1]) + " 字节内存失败!") << "allocation " << n;
+        if (ops.loaded(kMain)) {
+            EXPECT_NE(std::find(logs.begin(), logs.end(), log()), logs.end()) << "allocation " << n;
+        }
+    }
 }
 
 TEST_F(Register, OperationsOnAWindowThatIsNotLoadedAreFatal) {
@@ -356,4 +405,4 @@ TEST_F(Register, OperationsOnAWindowThatIsNotLoadedAreFatal) {
 }
 
 }  // namespace
-}  // namespace tallaro::testing
+}  // namespace tallaro::support

@@ -14,6 +14,7 @@
 #include "core/clock.h"
 #include "core/gbk.h"
 #include "core/text.h"
+#include "tests/allocation_script.h"
 
 namespace tallaro {
 namespace {
@@ -180,13 +181,13 @@ TEST(TextToText, CopiesBytesAndKeepsEmptyAbsent) {
 // Every text handed out comes from the text allocator, so that running out of
 // memory there ends in the fatal error rather than an exception.
 TEST(ValueTexts, TakeEveryTextFromTheTextAllocator) {
-    fail_text_allocation(0);
-    (void)integer_to_text(-7);
-    (void)float_to_text(1.5f);
-    (void)float_to_text(kFloatNaN);
-    (void)text_to_text("ab");
-    (void)date_time_to_text(45356.5);
-    EXPECT_EQ(fail_text_allocation(0), 5u);
+    support::AllocationScript script;
+    const std::string texts[] = {integer_to_text(-7), float_to_text(1.5f), float_to_text(kFloatNaN),
+                                 text_to_text("ab"), date_time_to_text(45356.5)};
+    ASSERT_EQ(script.requests().size(), std::size(texts));
+    for (std::size_t i = 0; i < std::size(texts); ++i) {
+        EXPECT_EQ(script.requests()[i], texts[i].size() + 1) << "the zero byte counts: " << texts[i];
+    }
 }
 
 // ----------------------------------------------------------- text to number

@@ -10,7 +10,7 @@
 #include "tests/qt/harness.h"
 
 using namespace tallaro;
-using namespace tallaro::testing;
+using namespace tallaro::support;
 
 namespace {
 

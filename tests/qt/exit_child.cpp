@@ -15,6 +15,7 @@
 #include "app/startup.h"
 #include "core/gbk.h"
 #include "core/text.h"
+#include "tests/allocation_script.h"
 #include "tests/qt/harness.h"
 
 using namespace tallaro;
@@ -52,7 +53,7 @@ int main(int argc, char** argv) {
     set_floating_point_environment();
     QApplication app(argc, argv);
     prepare_fonts();
-    testing::FixedClock clock(LocalTime{2024, 3, 5, 8, 7, 9});
+    support::FixedClock clock(LocalTime{2024, 3, 5, 8, 7, 9});
     QtShell shell;
     const QString scenario = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
 
@@ -68,7 +69,7 @@ int main(int argc, char** argv) {
             shell.read_text(Window::checkout, "标签1");
         } else if (scenario == "out-of-memory") {
             QTimer::singleShot(0, [&] { answer_error_box(shell); });
-            fail_text_allocation(1);  // the time stamp's text
+            static support::AllocationScript script(1);  // the time stamp's text
             click(main->control("按钮1"));
         }
     });

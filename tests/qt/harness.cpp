@@ -3,7 +3,7 @@
 #include <QTimer>
 #include <QWindow>
 
-namespace tallaro::testing {
+namespace tallaro::support {
 
 Harness::Harness() : shell_(std::make_unique<QtShell>()) {
     register_state = {};
@@ -74,4 +74,4 @@ int Harness::visible_windows() const {
     return n;
 }
 
-}  // namespace tallaro::testing
+}  // namespace tallaro::support

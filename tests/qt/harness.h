@@ -15,7 +15,7 @@
 #include "core/register_state.h"
 #include "core/clock.h"
 
-namespace tallaro::testing {
+namespace tallaro::support {
 
 inline QString utf8(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -59,4 +59,4 @@ private:
     LocalTime at_;
 };
 
-}  // namespace tallaro::testing
+}  // namespace tallaro::support

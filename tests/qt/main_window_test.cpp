@@ -16,7 +16,7 @@
 #include "ui/form.h"
 
 using namespace tallaro;
-using namespace tallaro::testing;
+using namespace tallaro::support;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
