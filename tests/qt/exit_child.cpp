@@ -47,6 +47,33 @@ void answer_error_box(QtShell& shell) {
     click(box->button(QMessageBox::Ok));
 }
 
+void type(QWidget* window, const char* text) {
+    for (const char* c = text; *c; ++c) QTest::keyClick(window->windowHandle(), *c);
+}
+
+// A whole bill by clicks and typing: three articles, a settlement, the end
+// of the bill, then the exit button. Prints the text allocations it made
+// before it exits.
+void play_bill(QtShell& shell, const support::AllocationScript& script) {
+    FormWindow* main = shell.window(Window::main);
+    for (const char* button : {"按钮1", "按钮6", "按钮3", "编辑框2"}) click(main->control(button));
+    type(main, "3.5");
+    click(main->control("按钮13"));
+    QTimer::singleShot(0, [&shell] {
+        FormWindow* checkout = shell.window(Window::checkout);
+        if (!checkout || !checkout->isVisible() || shell.hold_count() > 0) return;  // the error box is up
+        type(checkout, "10");
+        click(checkout->control("按钮1"));
+        click(checkout->control("按钮2"));
+    });
+    click(main->control("按钮2"));
+    std::printf("requests:");
+    for (std::size_t bytes : script.requests()) std::printf(" %zu", bytes);
+    std::printf("\n");
+    std::fflush(stdout);
+    click(shell.window(Window::main)->control("按钮14"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -67,6 +94,10 @@ int main(int argc, char** argv) {
         } else if (scenario == "not-loaded") {
             QTimer::singleShot(0, [&] { answer_error_box(shell); });
             shell.read_text(Window::checkout, "标签1");
+        } else if (scenario.startsWith("bill-failing-at-")) {
+            QTimer::singleShot(0, [&] { answer_error_box(shell); });
+            static support::AllocationScript script(scenario.mid(16).toULong());
+            play_bill(shell, script);
         } else if (scenario == "out-of-memory") {
             QTimer::singleShot(0, [&] { answer_error_box(shell); });
             static support::AllocationScript script(1);  // the time stamp's text

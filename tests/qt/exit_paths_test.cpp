@@ -9,6 +9,7 @@ class ExitPathsTest : public QObject {
 private slots:
     void ends_data();
     void ends();
+    void every_failed_allocation_of_a_bill_is_fatal();
 };
 
 void ExitPathsTest::ends_data() {
@@ -40,6 +41,31 @@ void ExitPathsTest::ends() {
     QCOMPARE(child.exitStatus(), QProcess::NormalExit);
     QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()), output);
     QCOMPARE(child.exitCode(), status);
+}
+
+// Runs a whole bill in a child, the n-th text allocation failing (0: none).
+static std::pair<int, QString> bill_failing_at(std::size_t n) {
+    QProcess child;
+    child.start(QStringLiteral(TALLARO_EXIT_CHILD), {QStringLiteral("bill-failing-at-%1").arg(n)});
+    if (!child.waitForFinished(30000) || child.exitStatus() != QProcess::NormalExit) return {-1000, "crashed or hung"};
+    return {child.exitCode(), QString::fromUtf8(child.readAllStandardOutput())};
+}
+
+// Each text allocation of a bill, made to fail in turn in a child process,
+// ends in the error box naming the bytes it asked for, then status -1; none
+// crashes or hangs.
+void ExitPathsTest::every_failed_allocation_of_a_bill_is_fatal() {
+    const auto [status, output] = bill_failing_at(0);
+    QCOMPARE(status, 0);
+    QVERIFY2(output.startsWith("requests:"), qPrintable(output));
+    const QStringList requests = output.trimmed().mid(10).split(' ');
+    QVERIFY(requests.size() > 20);
+    for (qsizetype n = 1; n <= requests.size(); ++n) {
+        const auto [failed_status, failed_output] = bill_failing_at(static_cast<std::size_t>(n));
+        const QString message = QStringLiteral("错误信息：分配 %1 字节内存失败!").arg(requests[n - 1]);
+        QVERIFY2(failed_status == 255 && failed_output.contains(message),
+                 qPrintable(QStringLiteral("allocation %1: status %2, output %3").arg(n).arg(failed_status).arg(failed_output)));
+    }
 }
 
 QTEST_GUILESS_MAIN(ExitPathsTest)
