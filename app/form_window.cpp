@@ -13,6 +13,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
+#include <limits>
 #include <vector>
 
 #include "app/gbk_qt.h"
@@ -67,6 +68,10 @@ void set_edit_colours(QWidget* w) {
     }
     w->setPalette(p);
 }
+
+// What a screen reader calls a control that the form names no other way:
+// its caption, without the colon that ends a caption placed before a box.
+QString caption_name(const QString& caption) { return caption.endsWith(u'：') ? caption.chopped(1) : caption; }
 
 // Whether GBK bytes end on a whole character and not on a lone CR, scanning
 // from a place known to start a character.
@@ -131,7 +136,11 @@ QWidget* FormWindow::make_control(const ui::Control& c, QWidget* parent) {
             auto* e = new QPlainTextEdit(parent);
             e->setUndoRedoEnabled(false);
             e->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-            e->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+            // Lines break anywhere once they reach the box's width. Qt's
+            // word-boundary-or-anywhere mode costs time quadratic in the length
+            // of an unbreakable run (a pasted megabyte of digits took minutes);
+            // the log's own lines never reach the width.
+            e->setWordWrapMode(QTextOption::WrapAnywhere);
             e->setVerticalScrollBarPolicy(c.vertical_scroll ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
             e->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             if (c.border == ui::Border::single_line) {
@@ -146,6 +155,7 @@ QWidget* FormWindow::make_control(const ui::Control& c, QWidget* parent) {
             w = e;
         } else {
             auto* e = new QLineEdit(parent);
+            e->setMaxLength(std::numeric_limits<int>::max());  // no length limit
             e->setFrame(c.border != ui::Border::none);
             e->setReadOnly(c.input == ui::Input::read_only);
             if (c.input == ui::Input::number) e->installEventFilter(new NumberInputFilter(e));
@@ -179,6 +189,8 @@ QWidget* FormWindow::make_control(const ui::Control& c, QWidget* parent) {
     w->setFont(font_for(c.font));
     w->setGeometry(c.left, c.top, c.width, c.height);
     w->setEnabled(c.enabled);
+    if (!c.accessible_name.empty()) w->setAccessibleName(qs(c.accessible_name));
+    if (!c.accessible_description.empty()) w->setAccessibleDescription(qs(c.accessible_description));
     if (c.kind == ui::Kind::edit_box && !c.multi_line) {
         // A single-line box lower than one line of its font is made that tall.
         const int edge = 2;
@@ -229,15 +241,23 @@ void FormWindow::write_text(std::string_view name, std::string_view gbk) {
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         edit->setText(text);
         edit->setCursorPosition(0);
-    } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
+        return;
+    }
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
         edit->setPlainText(text);
-    } else if (auto* label = qobject_cast<QLabel*>(w)) {
+        return;
+    }
+    if (auto* label = qobject_cast<QLabel*>(w)) {
         label->setText(text);
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         button->setText(text);
     } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
         group->setTitle(text);
     }
+    // A caption is the control's accessible name unless the form gives one;
+    // setting it tells a screen reader that the caption changed.
+    const ui::Control* c = ui::find_control(form_, name);
+    if (w && c && c->accessible_name.empty()) w->setAccessibleName(caption_name(text));
 }
 
 // The sales log grows by one line per entry: when the new text extends the
