@@ -52,6 +52,10 @@ struct Control {
     bool crosshair = false;
     // Labels (and multi-line edit boxes wrap anyway).
     bool word_wrap = false;
+    // What a screen reader says. An empty name is the control's caption
+    // without a trailing "："; an empty description is none.
+    std::string_view accessible_name{};
+    std::string_view accessible_description{};
 };
 
 // A button's click, and the operation it runs.
