@@ -1,6 +1,6 @@
 // Tallaro: start-up. Sets the floating-point environment, makes sure there is
-// a display, maps the forms' font faces to installed ones, then loads the
-// main window and runs the event loop.
+// a display, maps the forms' font faces to installed ones, names the desktop
+// entry and the icon, then loads the main window and runs the event loop.
 
 #include <QApplication>
 #include <QFont>
@@ -36,6 +36,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     tallaro::prepare_fonts();
+    tallaro::prepare_desktop_identity();
     tallaro::QtShell shell;
     return shell.run();
 }

@@ -1,7 +1,9 @@
 #include "app/startup.h"
 
 #include <QApplication>
+#include <QDirIterator>
 #include <QFont>
+#include <QIcon>
 
 namespace tallaro {
 
@@ -14,6 +16,17 @@ void prepare_fonts() {
     QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPixelSize(12);
     QApplication::setFont(font);
+}
+
+void prepare_desktop_identity() {
+    QGuiApplication::setDesktopFileName(QStringLiteral("tallaro"));
+    // The icon's sizes are built into the program, drawn from the same
+    // picture as the installed theme icon.
+    QIcon icon;
+    QDirIterator sizes(QStringLiteral(":/icons"), {QStringLiteral("tallaro.png")}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (sizes.hasNext()) icon.addFile(sizes.next());
+    QApplication::setWindowIcon(icon);
 }
 
 }  // namespace tallaro

@@ -7,4 +7,8 @@ namespace tallaro {
 // control font. Must run before any font is resolved.
 void prepare_fonts();
 
+// Ties the program to its desktop entry and gives every window the
+// application's icon.
+void prepare_desktop_identity();
+
 }  // namespace tallaro

@@ -1,0 +1,64 @@
+# Installation and the Debian package: the program, its desktop entry and its
+# icon, drawn once as SVG and rendered at build time into the PNG sizes that
+# desktops look for. The same PNGs are built into the program as its window
+# icon.
+#
+#   cmake --preset release && cmake --build build-release
+#   (cd build-release && cpack -G DEB)
+if(NOT TARGET tallaro)
+  return()
+endif()
+
+include(GNUInstallDirs)
+
+find_program(RSVG_CONVERT rsvg-convert)
+if(NOT RSVG_CONVERT)
+  message(FATAL_ERROR "rsvg-convert renders the icon's PNG sizes: install librsvg2-bin")
+endif()
+
+set(tallaro_icon_svg ${PROJECT_SOURCE_DIR}/packaging/tallaro.svg)
+set(tallaro_icon_dir ${PROJECT_BINARY_DIR}/icons)
+set(tallaro_icon_pngs)
+foreach(size IN ITEMS 16 32 48 64 128 256)
+  set(png ${tallaro_icon_dir}/${size}x${size}/tallaro.png)
+  add_custom_command(OUTPUT ${png}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${tallaro_icon_dir}/${size}x${size}
+    COMMAND ${RSVG_CONVERT} --width=${size} --height=${size} --output=${png} ${tallaro_icon_svg}
+    DEPENDS ${tallaro_icon_svg}
+    COMMENT "Rendering the ${size}x${size} icon"
+    VERBATIM)
+  list(APPEND tallaro_icon_pngs ${png})
+  install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+
+# The window icon, at every size, read at start-up from ":/icons".
+find_package(Qt6 REQUIRED COMPONENTS Core)
+qt_add_resources(tallaro_shell tallaro_icons
+  PREFIX /icons
+  BASE ${tallaro_icon_dir}
+  FILES ${tallaro_icon_pngs})
+
+install(FILES ${tallaro_icon_svg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/tallaro.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+
+# The Debian package. Its library dependencies are read off the program by
+# dpkg-shlibdeps (package dpkg-dev); the fonts the program maps its faces to
+# are a dependency no library shows.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tallaro)
+set(CPACK_PACKAGE_VENDOR Tallaro)
+set(CPACK_PACKAGE_CONTACT "Tallaro developers <bugs@tallaro.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "counter-side cash tally for a small shop")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+  "The cashier starts a bill, enters each article with a fixed-price button\n"
+  "or a typed price, and watches the sales log and the running total grow;\n"
+  "a checkout window takes the amount received and shows the change.\n"
+  "All texts are Simplified Chinese; nothing is stored between runs.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION x11)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-noto-cjk)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)
