@@ -2,6 +2,7 @@
 // settlement labels, the end of a bill and close requests.
 
 #include <QLabel>
+#include <QCloseEvent>
 #include <QMouseEvent>
 #include <QWindow>
 #include <QtTest>
@@ -53,6 +54,7 @@ private slots:
     void close_request_keeps_the_bill();
     void tab_cycle_and_enter();
     void queued_destruction_comes_before_waiting_clicks();
+    void close_requests_behind_the_end_of_a_bill();
 };
 
 void CheckoutWindowTest::worked_example_then_next_bill() {
@@ -217,6 +219,25 @@ void CheckoutWindowTest::queued_destruction_comes_before_waiting_clicks() {
     });
     QTRY_COMPARE(h.visible_windows(), 1);
     QCOMPARE(register_state.amount_received, 0.0f);
+}
+
+// Close requests that arrive between 结束该账单 and the destruction it
+// queued: they find their windows gone and change nothing.
+void CheckoutWindowTest::close_requests_behind_the_end_of_a_bill() {
+    Harness h;
+    h.click(kMain, "按钮1");
+    h.click(kMain, "按钮5");
+    h.with_checkout([&] {
+        post_click(h.control(kCheckout, "按钮2"));
+        QCoreApplication::postEvent(h.window(kCheckout), new QCloseEvent);
+        QCoreApplication::postEvent(h.window(kMain), new QCloseEvent);
+    });
+    QTRY_COMPARE(h.visible_windows(), 1);
+    QCOMPARE(h.shell().hold_count(), 0);  // no fatal error
+    QVERIFY(h.window(kMain) && h.window(kMain)->isVisible());
+    QCOMPARE(h.text(kMain, "编辑框1"), std::string("请点击下方开始收银，然后进行操作"));
+    h.click(kMain, "按钮1");
+    QVERIFY(!h.control(kMain, "按钮1")->isEnabled());
 }
 
 QTEST_MAIN(CheckoutWindowTest)

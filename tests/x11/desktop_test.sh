@@ -5,46 +5,12 @@
 # Run inside xvfb-run with a 1280x800 screen; $1 is the program.
 set -uo pipefail
 program=$1
-failures=0
-check() {  # check NAME EXPECTED ACTUAL
-    if [ "$2" == "$3" ]; then
-        echo "ok   $1"
-    else
-        echo "FAIL $1: expected [$2], got [$3]"
-        failures=$((failures + 1))
-    fi
-}
+. "$(dirname "$0")/lib.sh"
 
-openbox >/dev/null 2>&1 &
-wm=$!
-trap 'kill $wm 2>/dev/null; kill $app 2>/dev/null' EXIT
-sleep 1
-
+start_window_manager
 "$program" >/dev/null 2>&1 &
 app=$!
-
-wait_for_window() {  # wait_for_window TITLE -> window id
-    local id=""
-    for _ in $(seq 1 100); do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
-        [ -n "$id" ] && break
-        sleep 0.1
-    done
-    echo "$id"
-}
-
-# Frame geometry: client position and size plus _NET_FRAME_EXTENTS.
-frame() {  # frame ID -> "X Y W H"
-    local info ext l r t b x y w h
-    info=$(xwininfo -id "$1")
-    x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
-    y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
-    w=$(awk '/Width:/ {print $2}' <<<"$info")
-    h=$(awk '/Height:/ {print $2}' <<<"$info")
-    ext=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-    read -r l r t b <<<"$ext"
-    echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
-}
+trap 'kill $wm 2>/dev/null; kill $app 2>/dev/null' EXIT
 
 main=$(wait_for_window "Tallaro Beta2017.2")
 [ -n "$main" ] || { echo "FAIL the main window did not appear"; exit 1; }
@@ -52,7 +18,7 @@ sleep 1
 
 check "title bar: border and title, no functions" "0x3, 0x0, 0xa, 0x0, 0x0" \
     "$(xprop -id "$main" _MOTIF_WM_HINTS | sed 's/.*= //')"
-check "main window centred, 926x506 outer" "177 147 926 506" "$(frame "$main")"
+check "main window centred, 926x506 outer" "$MAIN_FRAME" "$(frame "$main")"
 hints=$(xprop -id "$main" WM_NORMAL_HINTS)
 min=$(awk -F': ' '/minimum size/ {print $2}' <<<"$hints")
 max=$(awk -F': ' '/maximum size/ {print $2}' <<<"$hints")
@@ -61,12 +27,7 @@ check "main window in the taskbar" "" "$(xprop -id "$main" _NET_WM_STATE | grep 
 
 xdotool windowmove "$main" 20 30
 sleep 1
-check "a move is put back" "177 147 926 506" "$(frame "$main")"
-
-at() {  # at WINDOW X Y: click there, in client coordinates
-    xdotool mousemove --window "$1" "$2" "$3" click 1
-    sleep 0.3
-}
+check "a move is put back" "$MAIN_FRAME" "$(frame "$main")"
 
 at "$main" 592 276     # 开始收银
 at "$main" 800 72      # 2.0元
@@ -74,10 +35,7 @@ at "$main" 512 72      # 0.1元
 at "$main" 612 210     # the custom price box
 xdotool type --delay 50 "3.5x"
 at "$main" 744 212     # 确认
-at "$main" 232 244     # the sales log
-xdotool key ctrl+a ctrl+c
-sleep 0.3
-log=$(xclip -o -selection clipboard 2>/dev/null)
+log=$(copy_log "$main")
 check "sales log, time stamp" "yes" \
     "$(head -n 1 <<<"$log" | grep -qE '^当前时间：[0-9]+年[0-9]+月[0-9]+日' && echo yes)"
 check "sales log, entries" "初始化完成，开始收银：
@@ -89,7 +47,7 @@ at "$main" 804 276     # 开始结账
 checkout=$(wait_for_window "结账窗口")
 [ -n "$checkout" ] || { echo "FAIL the checkout window did not appear"; exit 1; }
 sleep 0.5
-check "checkout window centred, 619x386 outer" "330 207 619 386" "$(frame "$checkout")"
+check "checkout window centred, 619x386 outer" "$CHECKOUT_FRAME" "$(frame "$checkout")"
 check "checkout window not in the taskbar" "SKIP_TASKBAR" \
     "$(xprop -id "$checkout" _NET_WM_STATE | grep -o SKIP_TASKBAR)"
 check "checkout title bar" "0x3, 0x0, 0xa, 0x0, 0x0" "$(xprop -id "$checkout" _MOTIF_WM_HINTS | sed 's/.*= //')"
@@ -101,15 +59,11 @@ at "$checkout" 284 320         # 结束该账单
 sleep 0.5
 check "one window left" "1" "$(xdotool search --onlyvisible --name '^(Tallaro Beta2017.2|结账窗口)$' | wc -l)"
 main=$(wait_for_window "Tallaro Beta2017.2")
-at "$main" 232 244
-xdotool key ctrl+a ctrl+c
-sleep 0.3
-check "fresh sales log" "请点击下方开始收银，然后进行操作" "$(xclip -o -selection clipboard 2>/dev/null)"
+check "fresh sales log" "请点击下方开始收银，然后进行操作" "$(copy_log "$main")"
 [ -n "${SHOTS:-}" ] && import -window root "$SHOTS/main.png"
 
 at "$main" 764 336     # 使用结束 退出程序
-for _ in $(seq 1 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-wait "$app"
+wait_for_exit "$app"
 check "exit status" "0" "$?"
 
 echo "$failures failed"

@@ -1,0 +1,29 @@
+// Start-up cost: the program's own start-up (floating-point environment,
+// fonts, shell, main window from its form), ending as soon as the main window
+// has been shown; or, with "bare", a plain Qt window of the same size.
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <cstring>
+
+#include "app/fp_env.h"
+#include "app/qt_shell.h"
+#include "app/startup.h"
+
+int main(int argc, char** argv) {
+    const bool bare = argc > 1 && std::strcmp(argv[1], "bare") == 0;
+    if (!bare) tallaro::set_floating_point_environment();
+    QApplication app(argc, argv);
+    // Runs once the loop has taken the events of the first show.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    if (bare) {
+        QWidget window;
+        window.resize(926, 506);
+        window.show();
+        return QApplication::exec();
+    }
+    tallaro::prepare_fonts();
+    tallaro::QtShell shell;
+    return shell.run();
+}
