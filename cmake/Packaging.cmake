@@ -42,8 +42,8 @@ install(FILES ${tallaro_icon_svg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hic
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/tallaro.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 
 # The Debian package. Its library dependencies are read off the program by
-# dpkg-shlibdeps (package dpkg-dev); the fonts the program maps its faces to
-# are a dependency no library shows.
+# dpkg-shlibdeps (package dpkg-dev); the fonts that prepare_fonts() in
+# app/startup.cpp maps the forms' faces to are a dependency no library shows.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tallaro)
 set(CPACK_PACKAGE_VENDOR Tallaro)
@@ -59,6 +59,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-noto-cjk)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-wqy-microhei)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -44,7 +44,8 @@ check "desktop entry starts the program" grep -qx "Exec=tallaro" "$out/root/usr/
 depends=$(dpkg-deb -f "$deb" Depends | tr ',|' '\n\n' | sed 's/(.*//; s/ //g')
 echo "Depends: $(dpkg-deb -f "$deb" Depends)"
 depends_on() { grep -qx "$1" <<<"$depends"; }
-check "depends on fonts-noto-cjk" depends_on fonts-noto-cjk
+# The fonts that prepare_fonts() maps the forms' faces to.
+check "depends on fonts-wqy-microhei" depends_on fonts-wqy-microhei
 check "depends on libqt6widgets6" depends_on libqt6widgets6
 check "package name" test "$(dpkg-deb -f "$deb" Package)" == tallaro
 
