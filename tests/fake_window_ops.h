@@ -13,6 +13,7 @@
 
 #include "app/window_ops.h"
 #include "core/clock.h"
+#include "tests/fixed_clock.h"
 
 namespace tallaro::support {
 
@@ -80,17 +81,6 @@ private:
     std::map<Window, Instance> instances_;
     std::deque<std::pair<Window, int>> requests_;
     int next_id_ = 1;
-};
-
-// A clock stopped at one local time; installed while it lives.
-class FixedClock final : public Clock {
-public:
-    explicit FixedClock(LocalTime at) : at_(at) { install_clock(this); }
-    ~FixedClock() override { install_clock(nullptr); }
-    LocalTime now() const override { return at_; }
-
-private:
-    LocalTime at_;
 };
 
 const char* window_name(Window window);

@@ -12,14 +12,14 @@
 #include <vector>
 
 #include "app/form_window.h"
+#include "tests/qt/harness.h"
 #include "core/gbk.h"
 #include "ui/form.h"
 
 using namespace tallaro;
+using support::utf8;
 
 namespace {
-
-QString utf8(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 QString accessible(QWidget* w, QAccessible::Text t) {
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);

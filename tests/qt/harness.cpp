@@ -3,7 +3,21 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "ui/form.h"
+
 namespace tallaro::support {
+
+void add_control_rows() {
+    QTest::addColumn<int>("window");
+    QTest::addColumn<int>("row");
+    for (Window w : {Window::main, Window::checkout}) {
+        const ui::Form& form = ui::form_of(w);
+        for (int i = 0; i < static_cast<int>(form.controls.size()); ++i) {
+            const QByteArray name = (utf8(form.object_name) + "/" + utf8(form.controls[i].name)).toUtf8();
+            QTest::newRow(name.constData()) << static_cast<int>(w) << i;
+        }
+    }
+}
 
 Harness::Harness() : shell_(std::make_unique<QtShell>()) {
     register_state = {};

@@ -14,8 +14,13 @@
 #include "core/gbk.h"
 #include "core/register_state.h"
 #include "core/clock.h"
+#include "tests/fixed_clock.h"
 
 namespace tallaro::support {
+
+// A named row per control of both forms ("MainWindow/按钮1" …), with the
+// columns "window" (int) and "row" (its place in form order).
+void add_control_rows();
 
 inline QString utf8(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -46,17 +51,6 @@ public:
 
 private:
     std::unique_ptr<QtShell> shell_;
-};
-
-// A clock stopped at one local time; installed while it lives.
-class FixedClock final : public Clock {
-public:
-    explicit FixedClock(LocalTime at) : at_(at) { install_clock(this); }
-    ~FixedClock() override { install_clock(nullptr); }
-    LocalTime now() const override { return at_; }
-
-private:
-    LocalTime at_;
 };
 
 }  // namespace tallaro::support

@@ -14,14 +14,14 @@
 #include <memory>
 
 #include "app/form_window.h"
+#include "tests/qt/harness.h"
 #include "app/startup.h"
 #include "ui/form.h"
 
 using namespace tallaro;
+using support::utf8;
 
 namespace {
-
-QString utf8(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // Whether an image has detail finer than blocks of side n: some block of n×n
 // device pixels holds more than one colour. A picture drawn at logical
@@ -76,15 +76,7 @@ void HiDpiTest::initTestCase() {
 }
 
 void HiDpiTest::controls_keep_their_places_data() {
-    QTest::addColumn<int>("window");
-    QTest::addColumn<int>("row");
-    for (Window w : {Window::main, Window::checkout}) {
-        const ui::Form& form = ui::form_of(w);
-        for (int i = 0; i < static_cast<int>(form.controls.size()); ++i) {
-            const QByteArray name = (utf8(form.object_name) + "/" + utf8(form.controls[i].name)).toUtf8();
-            QTest::newRow(name.constData()) << static_cast<int>(w) << i;
-        }
-    }
+    support::add_control_rows();
 }
 
 // Places and sizes in logical pixels are the form's, whatever the ratio.

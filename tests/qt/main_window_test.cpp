@@ -40,15 +40,7 @@ private slots:
 };
 
 void MainWindowTest::widget_tree_matches_form_data() {
-    QTest::addColumn<int>("window");
-    QTest::addColumn<int>("row");
-    for (Window w : {Window::main, Window::checkout}) {
-        const ui::Form& form = ui::form_of(w);
-        for (int i = 0; i < static_cast<int>(form.controls.size()); ++i) {
-            const QByteArray name = (utf8(form.object_name) + "/" + utf8(form.controls[i].name)).toUtf8();
-            QTest::newRow(name.constData()) << static_cast<int>(w) << i;
-        }
-    }
+    add_control_rows();
 }
 
 // Every control is built from its row: name, parent, place, text, state,
