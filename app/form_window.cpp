@@ -69,6 +69,35 @@ void set_edit_colours(QWidget* w) {
     w->setPalette(p);
 }
 
+// An edit box shows its selection only while it has the focus: without it
+// the selection is drawn in the box's own colours. Qt would keep showing it.
+class SelectionWhileFocused final : public QObject {
+public:
+    explicit SelectionWhileFocused(QWidget* box) : QObject(box), shown_(box->palette()) {
+        hide_selection(box);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        auto* box = static_cast<QWidget*>(watched);
+        if (e->type() == QEvent::FocusIn) box->setPalette(shown_);
+        if (e->type() == QEvent::FocusOut) hide_selection(box);
+        return false;
+    }
+
+private:
+    void hide_selection(QWidget* box) const {
+        QPalette p = shown_;
+        for (auto group : {QPalette::Active, QPalette::Inactive}) {
+            p.setColor(group, QPalette::Highlight, p.color(group, QPalette::Base));
+            p.setColor(group, QPalette::HighlightedText, p.color(group, QPalette::Text));
+        }
+        box->setPalette(p);
+    }
+
+    QPalette shown_;
+};
+
 // What a screen reader calls a control that the form names no other way:
 // its caption, without the colon that ends a caption placed before a box.
 QString caption_name(const QString& caption) { return caption.endsWith(u'：') ? caption.chopped(1) : caption; }
@@ -162,6 +191,7 @@ QWidget* FormWindow::make_control(const ui::Control& c, QWidget* parent) {
             w = e;
         }
         set_edit_colours(w);
+        w->installEventFilter(new SelectionWhileFocused(w));
         if (c.input == ui::Input::read_only) held_[std::string(c.name)];
         break;
     case ui::Kind::label: {

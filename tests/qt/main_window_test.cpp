@@ -240,6 +240,21 @@ void MainWindowTest::read_only_boxes_take_no_typing_but_copy() {
     h.key(Window::main, Qt::Key_A, Qt::ControlModifier);
     h.key(Window::main, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), QString("请点击下方开始收银，然后进行操作"));
+    // The selection shows only while the box has the focus.
+    QWidget* log = h.control(Window::main, "编辑框1");
+    const QRgb mark = log->palette().color(QPalette::Active, QPalette::Highlight).rgb();
+    const auto highlighted = [log, mark] {
+        const QImage image = log->grab().toImage();
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == mark ? 1 : 0;
+        }
+        return n;
+    };
+    QVERIFY(highlighted() > 0);
+    h.key(Window::main, Qt::Key_Tab);  // the focus leaves for the Tab cycle
+    QVERIFY(!log->hasFocus());
+    QCOMPARE(highlighted(), 0);
 
     h.click(Window::main, "编辑框3");
     h.type(Window::main, "9");
