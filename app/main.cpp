@@ -3,7 +3,9 @@
 // entry and the icon, then loads the main window and runs the event loop.
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFont>
+#include <QLibraryInfo>
 #include <cstdio>
 #include <cstdlib>
 #include <xcb/xcb.h>
@@ -18,7 +20,11 @@ namespace {
 bool display_reachable() {
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     if (platform && *platform && std::string_view(platform).substr(0, 3) != "xcb") return true;
-    if (std::getenv("WAYLAND_DISPLAY") && !platform) return true;
+    // A Wayland session serves only where Qt's Wayland plugin is installed;
+    // otherwise Qt falls back to X11, which must then answer.
+    const QString wayland_plugin =
+        QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms/libqwayland-generic.so");
+    if (!platform && std::getenv("WAYLAND_DISPLAY") && QFileInfo::exists(wayland_plugin)) return true;
     int screen = 0;
     xcb_connection_t* c = xcb_connect(nullptr, &screen);
     const bool ok = c && xcb_connection_has_error(c) == 0;

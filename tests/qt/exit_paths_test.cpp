@@ -9,6 +9,7 @@ class ExitPathsTest : public QObject {
 private slots:
     void ends_data();
     void ends();
+    void says_so_without_a_display();
     void every_failed_allocation_of_a_bill_is_fatal();
 };
 
@@ -41,6 +42,22 @@ void ExitPathsTest::ends() {
     QCOMPARE(child.exitStatus(), QProcess::NormalExit);
     QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()), output);
     QCOMPARE(child.exitCode(), status);
+}
+
+// Without a display the program says so in one line and ends with status 1,
+// rather than aborting inside Qt.
+void ExitPathsTest::says_so_without_a_display() {
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(TALLARO_PROGRAM), {});
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 1);
+    const QStringList lines = QString::fromLocal8Bit(program.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1);
+    QVERIFY2(lines.first().contains("no display"), qPrintable(lines.first()));
 }
 
 // Runs a whole bill in a child, the n-th text allocation failing (0: none).
