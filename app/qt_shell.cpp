@@ -155,14 +155,12 @@ bool QtShell::load_window(Window window, bool modal, std::optional<Window> owner
         other_inst.enabled = false;
     }
 
-    const std::optional<Window> outer_modal = modal_window_;
-    modal_window_ = window;
+    // The innermost wait belongs to the current modal window.
     QEventLoop wait;
     self.wait = &wait;
     waits_.push_back(&wait);
     wait.exec();
     waits_.pop_back();
-    modal_window_ = outer_modal;
     // The instance may be long gone; let the outer loop take what is queued.
     if (!requests_.empty()) queue_drain_event();
     return true;
@@ -217,7 +215,6 @@ void QtShell::destroy_instance(Window window) {
         }
     }
     if (inst.widget) bury(inst.widget);
-    if (modal_window_ == window) modal_window_.reset();
     if (inst.wait) inst.wait->quit();  // ends after the current event
     if (inst.modal) {
         // Input goes back to the window that is left, which may be new.

@@ -85,8 +85,7 @@ private:
     std::map<Window, Instance> instances_;
     std::deque<Request> requests_;
     std::vector<QPointer<FormWindow>> graveyard_;
-    std::vector<QEventLoop*> waits_;  // innermost last
-    std::optional<Window> modal_window_;
+    std::vector<QEventLoop*> waits_;  // modal waits, innermost last
     int next_id_ = 1;
     int hold_ = 0;
     int dispatching_ = 0;  // clicks whose operation is still running

@@ -19,6 +19,16 @@ void add_control_rows() {
     }
 }
 
+void compare_place(const QWidget* w, const ui::Control& c) {
+    QCOMPARE(w->pos(), QPoint(c.left, c.top));
+    QCOMPARE(w->width(), c.width);
+    if (c.kind == ui::Kind::edit_box && !c.multi_line) {
+        QVERIFY(w->height() >= c.height);
+    } else {
+        QCOMPARE(w->height(), c.height);
+    }
+}
+
 Harness::Harness() : shell_(std::make_unique<QtShell>()) {
     register_state = {};
     shell_->load_window(Window::main, false, std::nullopt);

@@ -14,6 +14,7 @@
 #include "core/gbk.h"
 #include "core/register_state.h"
 #include "core/clock.h"
+#include "ui/form.h"
 #include "tests/fixed_clock.h"
 
 namespace tallaro::support {
@@ -21,6 +22,10 @@ namespace tallaro::support {
 // A named row per control of both forms ("MainWindow/按钮1" …), with the
 // columns "window" (int) and "row" (its place in form order).
 void add_control_rows();
+
+// The control's place and size are its row's; a single-line box may only
+// have been made taller, to hold one line of its font.
+void compare_place(const QWidget* w, const ui::Control& row);
 
 inline QString utf8(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
