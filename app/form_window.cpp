@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -13,6 +14,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -98,6 +100,67 @@ private:
     QPalette shown_;
 };
 
+// The outline of a rectangle in one colour, drawn as filled one-pixel bands
+// so that it stays crisp at any device pixel ratio.
+void outline(QPainter& p, const QRect& r, const QColor& top_left, const QColor& bottom_right) {
+    p.fillRect(r.left(), r.top(), r.width(), 1, top_left);
+    p.fillRect(r.left(), r.top(), 1, r.height(), top_left);
+    p.fillRect(r.left(), r.bottom(), r.width(), 1, bottom_right);
+    p.fillRect(r.right(), r.top(), 1, r.height(), bottom_right);
+}
+
+// A group box as a classic dialog draws it: an etched frame whose top edge
+// runs through the middle of the caption, the caption at the top left on the
+// dialog face colour, and the same face colour inside, so that labels in it
+// show no edges. Drawn here rather than by the visual style, whose frames sit
+// below the caption and shade the inside.
+class FormGroupBox final : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const QPalette& pal = palette();
+        p.fillRect(rect(), pal.window());
+        const QFontMetrics fm(font());
+        const int mid = fm.height() / 2;
+        const QRect frame(0, mid, width() - 1, height() - mid - 1);
+        outline(p, frame.translated(1, 1), pal.color(QPalette::Light), pal.color(QPalette::Light));
+        outline(p, frame, pal.color(QPalette::Dark), pal.color(QPalette::Dark));
+        const QString text = title();
+        if (text.isEmpty()) return;
+        const int text_width = fm.horizontalAdvance(text);
+        p.fillRect(QRect(6, 0, text_width + 4, fm.height()), pal.window());
+        p.setPen(pal.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+        p.drawText(QRect(8, 0, text_width, fm.height()), Qt::AlignLeft | Qt::AlignVCenter, text);
+    }
+};
+
+// A label without word wrap shows one line: line breaks start none.
+QString one_line(QString text) {
+    text.remove(u'\r');
+    text.remove(u'\n');
+    return text;
+}
+
+// A single-line box never holds a line break: of a paste that brings one,
+// the part before its first line break is kept, and what the box held after
+// the insertion point stays.
+void keep_first_line(QLineEdit* edit, const QString& text) {
+    qsizetype cut = -1;
+    for (qsizetype i = 0; i < text.size() && cut < 0; ++i) {
+        if (text[i] == u'\r' || text[i] == u'\n') cut = i;
+    }
+    if (cut < 0) return;
+    const qsizetype resume = std::max<qsizetype>(edit->cursorPosition(), cut);
+    QString kept = text.left(cut) + text.mid(resume);
+    kept.remove(u'\r');
+    kept.remove(u'\n');
+    edit->setText(kept);
+    edit->setCursorPosition(static_cast<int>(cut));
+}
+
 // What a screen reader calls a control that the form names no other way:
 // its caption, without the colon that ends a caption placed before a box.
 QString caption_name(const QString& caption) { return caption.endsWith(u'：') ? caption.chopped(1) : caption; }
@@ -115,16 +178,25 @@ bool ends_clean(std::string_view gbk) {
 FormWindow::FormWindow(const ui::Form& form) : QWidget(nullptr), form_(form) {
     setObjectName(qs(form.object_name));
     setWindowTitle(qs(form.title));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // The window manager draws nothing around the window; its frame and
+    // caption are painted here, so the client area is the same under every
+    // window manager and the outer size is exact.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    setFixedSize(form.width, form.height);
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("ClientArea"));
+    client_->setGeometry(ui::frame_width, ui::frame_width + ui::caption_height, form.client_width(),
+                         form.client_height());
+    client_->setAutoFillBackground(true);
 
     // Group boxes first, since their children may come earlier in form order.
     for (const ui::Control& c : form.controls) {
-        if (c.kind == ui::Kind::group_box && c.parent.empty()) widgets_.emplace(std::string(c.name), make_control(c, this));
+        if (c.kind == ui::Kind::group_box && c.parent.empty()) widgets_.emplace(std::string(c.name), make_control(c, client_));
     }
     for (const ui::Control& c : form.controls) {
         if (widgets_.count(c.name) == 0) {
-            QWidget* parent = c.parent.empty() ? this : widgets_.at(std::string(c.parent));
+            QWidget* parent = c.parent.empty() ? client_ : widgets_.at(std::string(c.parent));
             widgets_.emplace(std::string(c.name), make_control(c, parent));
         }
         if (!c.text.empty()) write_text(c.name, gbk_from_utf8(c.text));
@@ -141,8 +213,23 @@ FormWindow::FormWindow(const ui::Form& form) : QWidget(nullptr), form_(form) {
         previous = w;
     }
 
+    // Put back whenever anyone moves the window or the screen changes.
+    put_back_.setSingleShot(true);
+    connect(&put_back_, &QTimer::timeout, this, &FormWindow::enforce_geometry);
+    for (QScreen* s : QGuiApplication::screens()) watch_screen(s);
+    connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen* s) {
+        watch_screen(s);
+        schedule_put_back();
+    });
+    connect(qApp, &QGuiApplication::screenRemoved, this, &FormWindow::schedule_put_back);
+    connect(qApp, &QGuiApplication::primaryScreenChanged, this, &FormWindow::schedule_put_back);
+
     enforce_geometry();
-    x11::set_title_only_hints(this);
+    x11::set_own_frame_hints(this);
+}
+
+void FormWindow::watch_screen(QScreen* s) {
+    connect(s, &QScreen::geometryChanged, this, &FormWindow::schedule_put_back);
 }
 
 QWidget* FormWindow::make_control(const ui::Control& c, QWidget* parent) {
@@ -188,6 +275,7 @@ QWidget* FormWindow::make_control(const ui::Control& c, QWidget* parent) {
             e->setFrame(c.border != ui::Border::none);
             e->setReadOnly(c.input == ui::Input::read_only);
             if (c.input == ui::Input::number) e->installEventFilter(new NumberInputFilter(e));
+            connect(e, &QLineEdit::textEdited, e, [e](const QString& text) { keep_first_line(e, text); });
             w = e;
         }
         set_edit_colours(w);
@@ -211,7 +299,7 @@ QWidget* FormWindow::make_control(const ui::Control& c, QWidget* parent) {
         break;
     }
     case ui::Kind::group_box:
-        w = new QGroupBox(parent);
+        w = new FormGroupBox(parent);
         held_[std::string(c.name)];
         break;
     }
@@ -277,8 +365,9 @@ void FormWindow::write_text(std::string_view name, std::string_view gbk) {
         edit->setPlainText(text);
         return;
     }
+    const ui::Control* c = ui::find_control(form_, name);
     if (auto* label = qobject_cast<QLabel*>(w)) {
-        label->setText(text);
+        label->setText(c && !c->word_wrap ? one_line(text) : text);
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         button->setText(text);
     } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
@@ -286,7 +375,6 @@ void FormWindow::write_text(std::string_view name, std::string_view gbk) {
     }
     // A caption is the control's accessible name unless the form gives one;
     // setting it tells a screen reader that the caption changed.
-    const ui::Control* c = ui::find_control(form_, name);
     if (w && c && c->accessible_name.empty()) w->setAccessibleName(caption_name(text));
 }
 
@@ -315,7 +403,26 @@ void FormWindow::write_log(QPlainTextEdit* edit, Held& held, std::string_view gb
 }
 
 void FormWindow::set_disabled(std::string_view name, bool disabled) {
-    if (QWidget* w = control(name)) w->setEnabled(!disabled);
+    QWidget* w = control(name);
+    if (!w) return;
+    const bool had_focus = disabled && focusWidget() == w;
+    w->setEnabled(!disabled);
+    if (had_focus) {
+        // The focus goes on along the Tab cycle, once the operation that
+        // disabled its control is done and the controls it enables count.
+        QMetaObject::invokeMethod(
+            this,
+            [this, after = std::string(name)] {
+                if (QWidget* next = next_in_tab_cycle(after)) next->setFocus(Qt::TabFocusReason);
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void FormWindow::set_caption_active(bool active) {
+    if (caption_active_ == active) return;
+    caption_active_ = active;
+    update(0, 0, width(), ui::frame_width + ui::caption_height);
 }
 
 QWidget* FormWindow::first_in_tab_cycle() const {
@@ -326,32 +433,53 @@ QWidget* FormWindow::first_in_tab_cycle() const {
     return nullptr;
 }
 
+QWidget* FormWindow::next_in_tab_cycle(std::string_view after) const {
+    // The cycle runs in reverse form order.
+    const auto& controls = form_.controls;
+    const auto n = static_cast<std::ptrdiff_t>(controls.size());
+    std::ptrdiff_t start = n - 1;
+    for (std::ptrdiff_t i = 0; i < n; ++i) {
+        if (controls[static_cast<std::size_t>(i)].name == after) start = i;
+    }
+    for (std::ptrdiff_t step = 1; step < n; ++step) {
+        const ui::Control& c = controls[static_cast<std::size_t>(((start - step) % n + n) % n)];
+        QWidget* w = control(c.name);
+        if (c.tab_stop && w->isEnabled() && w->isVisibleTo(const_cast<FormWindow*>(this))) return w;
+    }
+    return nullptr;
+}
+
 void FormWindow::retire() {
     retired_ = true;
     hide();
 }
 
-void FormWindow::enforce_geometry() {
-    if (retired_ || (windowState() & Qt::WindowMinimized)) return;
-    // The frame is known only once the window is mapped; until then (and
-    // where nothing frames it) the client is the whole outer size.
-    const QRect frame = frameGeometry();
-    const QRect client = geometry();
-    const int extra_w = isVisible() ? frame.width() - client.width() : 0;
-    const int extra_h = isVisible() ? frame.height() - client.height() : 0;
-    const QSize size(form_.width - extra_w, form_.height - extra_h);
-    if (minimumSize() != size || maximumSize() != size) setFixedSize(size);
+QPoint FormWindow::centred_place() const {
+    // Centred on the whole screen, not the part a panel leaves free; halves
+    // truncate toward zero, where QRect::center() would be a pixel off.
+    const QScreen* s = QGuiApplication::primaryScreen();
+    const QRect area = s ? s->geometry() : QRect(0, 0, form_.width, form_.height);
+    return QPoint(area.x() + (area.width() - form_.width) / 2, area.y() + (area.height() - form_.height) / 2);
+}
 
-    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-    const QRect avail = s ? s->availableGeometry() : QRect(0, 0, form_.width, form_.height);
-    // Halves truncate toward zero; QRect::center() would be a pixel off.
-    target_ = QPoint(avail.x() + (avail.width() - form_.width) / 2, avail.y() + (avail.height() - form_.height) / 2);
-    if (pos() != target_) {
-        if (++corrections_ > 50) return;  // a window manager that insists wins
-        move(target_);
+void FormWindow::enforce_geometry() {
+    if (retired_ || isMinimized()) return;
+    const QSize outer(form_.width, form_.height);
+    if (size() != outer) resize(outer);
+    const QPoint target = centred_place();
+    if (pos() != target) {
+        ++corrections_;
+        move(target);
     } else {
         corrections_ = 0;
     }
+}
+
+void FormWindow::schedule_put_back() {
+    if (retired_ || put_back_.isActive()) return;
+    // A window manager that keeps moving the window is answered ten times a
+    // second instead of at once, and never has the last word.
+    put_back_.start(corrections_ < 8 ? 0 : 100);
 }
 
 bool FormWindow::event(QEvent* e) {
@@ -362,7 +490,7 @@ bool FormWindow::event(QEvent* e) {
     case QEvent::WindowStateChange:
         // The window is neither movable nor resizable: put it back once the
         // event is done with.
-        if (!retired_) QTimer::singleShot(0, this, &FormWindow::enforce_geometry);
+        schedule_put_back();
         break;
     default:
         break;
@@ -375,6 +503,33 @@ void FormWindow::closeEvent(QCloseEvent* e) {
     // itself.
     e->ignore();
     if (on_close_request && !retired_) on_close_request();
+}
+
+void FormWindow::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QPalette& pal = palette();
+    // A raised edge of two lines, then one line of the face colour.
+    const QRect outer = rect();
+    p.fillRect(outer, pal.window());
+    outline(p, outer, pal.color(QPalette::Midlight), pal.color(QPalette::Shadow));
+    outline(p, outer.adjusted(1, 1, -1, -1), pal.color(QPalette::Light), pal.color(QPalette::Dark));
+
+    // The caption bar, one line of the face colour above the client area.
+    const QRect bar(ui::frame_width, ui::frame_width, width() - 2 * ui::frame_width, ui::caption_height - 1);
+    const QColor base = caption_active_ ? pal.color(QPalette::Active, QPalette::Highlight) : pal.color(QPalette::Dark);
+    QLinearGradient fill(bar.topLeft(), bar.topRight());
+    fill.setColorAt(0, base.darker(caption_active_ ? 160 : 125));
+    fill.setColorAt(1, base);
+    p.fillRect(bar, fill);
+
+    QFont title_font = QApplication::font();
+    title_font.setPixelSize(12);
+    title_font.setBold(true);
+    p.setFont(title_font);
+    p.setPen(caption_active_ ? pal.color(QPalette::Active, QPalette::HighlightedText) : pal.color(QPalette::Window));
+    const QRect text_rect = bar.adjusted(4, 0, -4, 0);
+    p.drawText(text_rect, Qt::AlignLeft | Qt::AlignVCenter,
+               QFontMetrics(title_font).elidedText(windowTitle(), Qt::ElideRight, text_rect.width()));
 }
 
 void FormWindow::showEvent(QShowEvent* e) {

@@ -1,9 +1,15 @@
 #pragma once
-// One window instance on screen: a top-level widget with a child widget per
-// control of its form. Every widget's objectName is its control name. The
-// window keeps the texts it was given as GBK bytes where the user cannot
-// change them, so reading them back costs a copy and no conversion.
+// One window instance on screen: a top-level widget without the window
+// manager's decoration that draws its own fixed frame and caption bar, with a
+// client area holding a child widget per control of its form. Every widget's
+// objectName is its control name. The window keeps the texts it was given as
+// GBK bytes where the user cannot change them, so reading them back costs a
+// copy and no conversion.
+//
+// The window stays at its outer size, centred on the screen: a move or resize
+// by anyone else, and a change of the screen's geometry, puts it back.
 
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -33,6 +39,13 @@ public:
 
     // The widget of a control, or nullptr.
     QWidget* control(std::string_view name) const;
+    // The parent of the controls that the form places in the window.
+    QWidget* client_area() const { return client_; }
+
+    // The caption's look: active while the window is enabled, whether or not
+    // it is the active window; inactive while a modal window disables it.
+    void set_caption_active(bool active);
+    bool caption_active() const { return caption_active_; }
 
     // A click on an enabled button, and a close request from the window manager.
     std::function<void(std::string_view control)> on_click;
@@ -42,13 +55,16 @@ public:
     void retire();
     bool retired() const { return retired_; }
 
-    // Puts the window back to its outer size and centred place.
+    // Puts the window back to its outer size and its place centred on the
+    // primary screen, each halved value truncated.
     void enforce_geometry();
+    QPoint centred_place() const;
 
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     struct Held {
@@ -58,13 +74,18 @@ private:
 
     QWidget* make_control(const ui::Control& c, QWidget* parent);
     QWidget* first_in_tab_cycle() const;
+    QWidget* next_in_tab_cycle(std::string_view after) const;
+    void schedule_put_back();
+    void watch_screen(QScreen* screen);
     void write_log(QPlainTextEdit* edit, Held& held, std::string_view gbk);
 
     const ui::Form& form_;
     std::map<std::string, QWidget*, std::less<>> widgets_;
     std::map<std::string, Held, std::less<>> held_;  // controls the user cannot type into
-    QPoint target_;
-    int corrections_ = 0;
+    QWidget* client_ = nullptr;
+    QTimer put_back_;
+    int corrections_ = 0;  // put-backs in a row; later ones wait a little
+    bool caption_active_ = true;
     bool retired_ = false;
     bool shown_once_ = false;
 };

@@ -49,6 +49,7 @@ bool is_input(QEvent::Type type) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
     case QEvent::ShortcutOverride:
@@ -135,13 +136,12 @@ bool QtShell::load_window(Window window, bool modal, std::optional<Window> owner
     auto it = instances_.find(window);
     if (it == instances_.end() || it->second.id != id) return true;
 
-    if (modal) {
-        widget->setWindowModality(Qt::ApplicationModal);
-        x11::set_skip_taskbar(widget);
-    }
+    // A modal window blocks the others itself (see eventFilter); Qt's own
+    // modality would swallow the clicks that must bring it to the front.
+    if (modal) x11::set_skip_taskbar(widget);
     widget->show();
     // Qt writes its own window-manager hints as it maps the window.
-    x11::set_title_only_hints(widget);
+    x11::set_own_frame_hints(widget);
     widget->enforce_geometry();
     widget->raise();
     widget->activateWindow();
@@ -152,7 +152,7 @@ bool QtShell::load_window(Window window, bool modal, std::optional<Window> owner
     for (auto& [other, other_inst] : instances_) {
         if (other == window) continue;
         self.disabled_list.push_back({other, other_inst.id, other_inst.enabled});
-        other_inst.enabled = false;
+        set_enabled(other_inst, false);
     }
 
     // The innermost wait belongs to the current modal window.
@@ -211,7 +211,7 @@ void QtShell::destroy_instance(Window window) {
     if (inst.modal) {
         for (const Disabled& d : inst.disabled_list) {
             auto it = instances_.find(d.window);
-            if (it != instances_.end() && it->second.id == d.id) it->second.enabled = d.was_enabled;
+            if (it != instances_.end() && it->second.id == d.id) set_enabled(it->second, d.was_enabled);
         }
     }
     if (inst.widget) bury(inst.widget);
@@ -226,6 +226,31 @@ void QtShell::destroy_instance(Window window) {
         }
     }
     if (loop_started_ && instances_.empty()) queue(Request{Request::quit, window, 0, 0});
+}
+
+void QtShell::set_enabled(Instance& inst, bool enabled) {
+    inst.enabled = enabled;
+    if (inst.widget) inst.widget->set_caption_active(enabled);
+}
+
+QtShell::Instance* QtShell::instance_of(const QWidget* widget) {
+    const auto* form = widget ? qobject_cast<const FormWindow*>(widget->window()) : nullptr;
+    if (!form) return nullptr;
+    for (auto& [w, inst] : instances_) {
+        if (inst.widget == form) return &inst;
+    }
+    return nullptr;
+}
+
+void QtShell::bring_modal_forward() {
+    if (waits_.empty()) return;
+    for (auto& [w, inst] : instances_) {
+        if (inst.wait != waits_.back() || !inst.widget) continue;
+        FormWindow* modal = inst.widget;
+        if (modal->isMinimized()) modal->showNormal();
+        modal->raise();
+        modal->activateWindow();
+    }
 }
 
 void QtShell::bury(FormWindow* widget) {
@@ -324,13 +349,30 @@ int QtShell::run() {
 }
 
 bool QtShell::eventFilter(QObject* watched, QEvent* event) {
-    if (!is_input(event->type())) return false;
-    if (!requests_.empty()) drain();
-    // An event whose instance no longer exists is dropped.
-    if (auto* w = qobject_cast<QWidget*>(watched)) {
-        if (auto* form = qobject_cast<FormWindow*>(w->window()); form && form->retired()) return true;
+    const QEvent::Type type = event->type();
+    if (type == QEvent::WindowActivate) {
+        // A window that the modal window disables hands the activation on.
+        const Instance* inst = instance_of(qobject_cast<QWidget*>(watched));
+        if (inst && !inst->enabled && inst->widget == watched) {
+            QMetaObject::invokeMethod(this, &QtShell::bring_modal_forward, Qt::QueuedConnection);
+        }
+        return false;
     }
-    return false;
+    if (!is_input(type)) return false;
+    if (!requests_.empty()) drain();
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w) return false;
+    // An event whose instance no longer exists is dropped.
+    if (auto* form = qobject_cast<FormWindow*>(w->window()); form && form->retired()) return true;
+    // A disabled window takes no input; a click on it brings the modal window
+    // to the front, minimised or not. Its close requests go on to the window,
+    // which decides (a swallowed close event would count as accepted).
+    const Instance* inst = instance_of(w);
+    if (!inst || inst->enabled || type == QEvent::Close) return false;
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+        QMetaObject::invokeMethod(this, &QtShell::bring_modal_forward, Qt::QueuedConnection);
+    }
+    return true;
 }
 
 void QtShell::customEvent(QEvent* event) {

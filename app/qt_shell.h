@@ -74,6 +74,9 @@ private:
     Instance& loaded_instance(Window window, std::string_view message);
     FormWindow& widget_with(Window window, std::string_view control);
     void destroy_instance(Window window);
+    void set_enabled(Instance& inst, bool enabled);
+    Instance* instance_of(const QWidget* widget);
+    void bring_modal_forward();
     void close_requested(Window window, int id);
     void clicked(Window window, int id, std::string_view control);
     void queue(Request request);

@@ -30,11 +30,11 @@ xcb_atom_t atom(xcb_connection_t* c, const char* name) {
 
 }  // namespace
 
-void set_title_only_hints(QWidget* window) {
+void set_own_frame_hints(QWidget* window) {
     xcb_connection_t* c = connection();
     if (!c) return;
-    enum : std::uint32_t { functions_flag = 1, decorations_flag = 2, decor_border = 2, decor_title = 8 };
-    const std::uint32_t hints[5] = {functions_flag | decorations_flag, 0, decor_border | decor_title, 0, 0};
+    enum : std::uint32_t { functions_flag = 1, decorations_flag = 2, function_minimise = 8 };
+    const std::uint32_t hints[5] = {functions_flag | decorations_flag, function_minimise, 0, 0, 0};
     const xcb_atom_t motif = atom(c, "_MOTIF_WM_HINTS");
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window->winId()), motif, motif, 32, 5,
                         hints);

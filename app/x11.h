@@ -6,11 +6,11 @@ class QWidget;
 
 namespace tallaro::x11 {
 
-// A title bar with the title and no buttons or menu, and no window-manager
-// functions (move, resize, close): _MOTIF_WM_HINTS with decorations border
-// and title, functions none. Qt asks for moving on its own, so this must be
-// written again after every window-flag change.
-void set_title_only_hints(QWidget* window);
+// No decoration of the window manager's (the window draws its own frame and
+// caption) and, of its functions, only minimising: _MOTIF_WM_HINTS with
+// decorations none, functions minimise. Qt writes hints of its own as it
+// maps a window, so this must be written again after that.
+void set_own_frame_hints(QWidget* window);
 
 // _NET_WM_STATE_SKIP_TASKBAR, written before the window is first mapped.
 void set_skip_taskbar(QWidget* window);

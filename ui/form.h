@@ -64,6 +64,12 @@ struct Binding {
     void (*run)();
 };
 
+// The frame and caption bar that every window draws around its client area,
+// the same for both windows. The forms are laid out for them: every control
+// lies inside the client area that is left.
+inline constexpr int frame_width = 3;
+inline constexpr int caption_height = 22;
+
 struct Form {
     Window window;
     std::string_view object_name;
@@ -72,6 +78,9 @@ struct Form {
     std::span<const Control> controls;  // in form order
     void (*created)();                  // runs once all controls exist, before the first show
     std::span<const Binding> clicks;
+
+    int client_width() const { return width - 2 * frame_width; }
+    int client_height() const { return height - 2 * frame_width - caption_height; }
 };
 
 const Form& main_form();

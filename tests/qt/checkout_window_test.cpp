@@ -40,6 +40,12 @@ void post_click(QWidget* target) {
                                                         Qt::NoButton, Qt::NoModifier));
 }
 
+// The colour at the right-hand end of a window's caption bar, as painted.
+QRgb caption_colour(FormWindow* w) {
+    const QImage image = w->grab().toImage();
+    return image.pixel(w->width() - ui::frame_width - 1, ui::frame_width + ui::caption_height / 2);
+}
+
 }  // namespace
 
 class CheckoutWindowTest : public QObject {
@@ -143,7 +149,29 @@ void CheckoutWindowTest::main_window_is_blocked_while_open() {
     Harness h;
     h.click(kMain, "按钮1");
     h.click(kMain, "按钮7");
+    const QPalette& palette = h.window(kMain)->palette();
+    const QRgb active = palette.color(QPalette::Active, QPalette::Highlight).rgb();
+    const QRgb inactive = palette.color(QPalette::Dark).rgb();
+    QCOMPARE(caption_colour(h.window(kMain)), active);
     h.with_checkout([&] {
+        // The checkout has the active caption; the disabled main window
+        // shows the inactive one.
+        QCOMPARE(caption_colour(h.window(kCheckout)), active);
+        QCOMPARE(caption_colour(h.window(kMain)), inactive);
+
+        // A click on the blocked window brings the checkout back to the
+        // front, minimised or not.
+        FormWindow* checkout = h.window(kCheckout);
+        checkout->showMinimized();
+        QTRY_VERIFY(checkout->isMinimized());
+        h.window(kMain)->activateWindow();
+        QTRY_VERIFY(checkout->isActiveWindow());  // the activation is handed on
+        checkout->showMinimized();
+        QTRY_VERIFY(checkout->isMinimized());
+        h.click(kMain, "编辑框1");
+        QTRY_VERIFY(!checkout->isMinimized() && checkout->isVisible());
+        QTRY_VERIFY(checkout->isActiveWindow());
+
         h.click(kMain, "按钮6");
         h.click(kMain, "按钮14");  // would end the process
         QCOMPARE(register_state.item_number, 2);
@@ -158,6 +186,7 @@ void CheckoutWindowTest::main_window_is_blocked_while_open() {
         h.click(kCheckout, "按钮2");
     });
     QTRY_COMPARE(h.visible_windows(), 1);
+    QCOMPARE(caption_colour(h.window(kMain)), active);
     h.click(kMain, "按钮1");
     QVERIFY(!h.control(kMain, "按钮1")->isEnabled());  // takes input again
 }

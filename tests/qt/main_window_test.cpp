@@ -36,6 +36,7 @@ private slots:
     void read_only_boxes_take_no_typing_but_copy();
     void bill_through_clicks();
     void log_write_shows_first_line();
+    void labels_without_wrap_show_one_line();
     void enter_and_escape_do_nothing();
 };
 
@@ -55,9 +56,16 @@ void MainWindowTest::widget_tree_matches_form() {
     QWidget* w = top.control(c.name);
     QVERIFY(w);
     QCOMPARE(w->objectName(), utf8(c.name));
-    QCOMPARE(w->parentWidget()->objectName(), c.parent.empty() ? utf8(form.object_name) : utf8(c.parent));
+    if (c.parent.empty()) {
+        QCOMPARE(w->parentWidget(), top.client_area());
+    } else {
+        QCOMPARE(w->parentWidget()->objectName(), utf8(c.parent));
+    }
     compare_place(w, c);
     if (QTest::currentTestFailed()) return;
+    // Wholly inside the client area that the window's own frame leaves.
+    const QRect in_client(w->mapTo(top.client_area(), QPoint(0, 0)), w->size());
+    QVERIFY(top.client_area()->rect().contains(in_client));
     QCOMPARE(w->isEnabled(), c.enabled);
     QCOMPARE(bool(w->focusPolicy() & Qt::TabFocus), c.tab_stop);
     QCOMPARE(utf8_from_gbk(top.read_text(c.name)), std::string(c.text));
@@ -102,15 +110,26 @@ void MainWindowTest::window_size_and_place() {
         FormWindow* top = h.window(w);
         const ui::Form& form = top->form();
         QCOMPARE(top->windowTitle(), utf8(form.title));
-        // The outer size counts the frame that the platform reports.
-        QCOMPARE(top->frameGeometry().size(), QSize(form.width, form.height));
+        // The window draws its frame and caption itself: nothing frames it,
+        // and its client area sits inside them.
+        QCOMPARE(top->frameGeometry(), top->geometry());
+        QCOMPARE(top->size(), QSize(form.width, form.height));
         QCOMPARE(top->minimumSize(), top->maximumSize());
-        const QRect avail = top->screen()->availableGeometry();
-        QCOMPARE(top->pos(), QPoint(avail.x() + (avail.width() - form.width) / 2,
-                                    avail.y() + (avail.height() - form.height) / 2));
-        top->move(top->pos() + QPoint(40, 30));
-        QTRY_COMPARE(top->pos(), QPoint(avail.x() + (avail.width() - form.width) / 2,
-                                        avail.y() + (avail.height() - form.height) / 2));
+        QCOMPARE(top->client_area()->geometry(),
+                 QRect(ui::frame_width, ui::frame_width + ui::caption_height, form.client_width(),
+                       form.client_height()));
+        // Centred on the whole screen, halves truncated.
+        const QRect screen = top->screen()->geometry();
+        const QPoint centre(screen.x() + (screen.width() - form.width) / 2,
+                            screen.y() + (screen.height() - form.height) / 2);
+        QCOMPARE(top->pos(), centre);
+        // Moves and resizes are put back, however often they come.
+        for (int i = 0; i < 20; ++i) {
+            top->move(top->pos() + QPoint(40, 30));
+            QTRY_COMPARE(top->pos(), centre);
+        }
+        top->resize(form.width + 10, form.height - 10);
+        QTRY_COMPARE(top->size(), QSize(form.width, form.height));
     }
 }
 
@@ -130,7 +149,7 @@ void MainWindowTest::earlier_controls_stack_above() {
     QFETCH(QPoint, at);
     QFETCH(QString, top);
     FormWindow w(ui::form_of(static_cast<Window>(window)));
-    QWidget* hit = w.childAt(at);
+    QWidget* hit = w.client_area()->childAt(at);
     while (hit && hit->objectName().isEmpty()) hit = hit->parentWidget();  // inner parts of a control
     QVERIFY(hit);
     QCOMPARE(hit->objectName(), top);
@@ -171,6 +190,9 @@ void MainWindowTest::tab_cycle() {
     if (started) {
         h.key(Window::main, Qt::Key_Space);  // presses 按钮1, which then loses the focus
         QVERIFY(!h.control(Window::main, "按钮1")->isEnabled());
+        // ... to the next control of the cycle, 开始结账, which the press
+        // has just enabled.
+        QTRY_COMPARE(h.focused(Window::main), cycle.first());
     }
     // Forward from wherever the focus is, the cycle comes round in order.
     const qsizetype at = cycle.indexOf(h.focused(Window::main));
@@ -203,6 +225,8 @@ void MainWindowTest::number_filter_data() {
     QTest::newRow("repeated signs") << "--..5" << "" << "" << "--..5";
     QTest::newRow("paste passes") << "7" << "元１２abc" << "" << "7元１２abc";
     QTest::newRow("input method keeps digits") << "" << "" << "３4五.6" << "4.6";
+    QTest::newRow("paste keeps its first line") << "7" << "1\r\n2" << "" << "71";
+    QTest::newRow("paste of a lone line feed") << "7" << "\n5" << "" << "7";
 }
 
 void MainWindowTest::number_filter() {
@@ -299,6 +323,17 @@ void MainWindowTest::log_write_shows_first_line() {
     QCOMPARE(log->toPlainText(), QString("甲\n乙"));
     h.click(Window::main, "按钮8");
     QCOMPARE(log->toPlainText(), QString("甲\n乙\n第81件商品，金额 10.0 元"));
+}
+
+// A label without word wrap shows one line whatever its text; the text
+// itself is kept as written.
+void MainWindowTest::labels_without_wrap_show_one_line() {
+    Harness h;
+    h.shell().write_text(Window::main, "标签3", gbk_from_utf8("5\r\n5\n5"));
+    QCOMPARE(static_cast<QLabel*>(h.control(Window::main, "标签3"))->text(), QString("555"));
+    QCOMPARE(h.text(Window::main, "标签3"), std::string("5\r\n5\n5"));
+    h.shell().write_text(Window::main, "标签2", gbk_from_utf8("甲\r\n乙"));  // word wrap: two lines
+    QCOMPARE(static_cast<QLabel*>(h.control(Window::main, "标签2"))->text(), QString("甲\n乙"));
 }
 
 void MainWindowTest::enter_and_escape_do_nothing() {
