@@ -484,10 +484,12 @@ void FormWindow::schedule_put_back() {
 
 bool FormWindow::event(QEvent* e) {
     switch (e->type()) {
+    case QEvent::WindowStateChange:
+        if (isMinimized()) minimised_.start();
+        [[fallthrough]];
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::Show:
-    case QEvent::WindowStateChange:
         // The window is neither movable nor resizable: put it back once the
         // event is done with.
         schedule_put_back();

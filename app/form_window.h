@@ -9,6 +9,7 @@
 // The window stays at its outer size, centred on the screen: a move or resize
 // by anyone else, and a change of the screen's geometry, puts it back.
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -60,6 +61,9 @@ public:
     void enforce_geometry();
     QPoint centred_place() const;
 
+    // Milliseconds since the window was last minimised.
+    qint64 ms_since_minimised() const { return minimised_.isValid() ? minimised_.elapsed() : 1 << 30; }
+
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -84,6 +88,7 @@ private:
     std::map<std::string, Held, std::less<>> held_;  // controls the user cannot type into
     QWidget* client_ = nullptr;
     QTimer put_back_;
+    QElapsedTimer minimised_;
     int corrections_ = 0;  // put-backs in a row; later ones wait a little
     bool caption_active_ = true;
     bool retired_ = false;

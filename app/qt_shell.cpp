@@ -6,6 +6,7 @@
 #include <QProxyStyle>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
@@ -242,11 +243,14 @@ QtShell::Instance* QtShell::instance_of(const QWidget* widget) {
     return nullptr;
 }
 
-void QtShell::bring_modal_forward() {
+void QtShell::bring_modal_forward(bool on_activation) {
     if (waits_.empty()) return;
     for (auto& [w, inst] : instances_) {
         if (inst.wait != waits_.back() || !inst.widget) continue;
         FormWindow* modal = inst.widget;
+        // A window manager hands the focus to the window below when the
+        // modal window is minimised; that activation must not undo it.
+        if (on_activation && modal->isMinimized() && modal->ms_since_minimised() < 1000) return;
         if (modal->isMinimized()) modal->showNormal();
         modal->raise();
         modal->activateWindow();
@@ -354,7 +358,7 @@ bool QtShell::eventFilter(QObject* watched, QEvent* event) {
         // A window that the modal window disables hands the activation on.
         const Instance* inst = instance_of(qobject_cast<QWidget*>(watched));
         if (inst && !inst->enabled && inst->widget == watched) {
-            QMetaObject::invokeMethod(this, &QtShell::bring_modal_forward, Qt::QueuedConnection);
+            QTimer::singleShot(250, this, [this] { bring_modal_forward(true); });
         }
         return false;
     }
@@ -370,7 +374,7 @@ bool QtShell::eventFilter(QObject* watched, QEvent* event) {
     const Instance* inst = instance_of(w);
     if (!inst || inst->enabled || type == QEvent::Close) return false;
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
-        QMetaObject::invokeMethod(this, &QtShell::bring_modal_forward, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this] { bring_modal_forward(false); }, Qt::QueuedConnection);
     }
     return true;
 }

@@ -76,7 +76,10 @@ private:
     void destroy_instance(Window window);
     void set_enabled(Instance& inst, bool enabled);
     Instance* instance_of(const QWidget* widget);
-    void bring_modal_forward();
+    // Restores, raises and activates the current modal window. On an
+    // activation of a window it disables (not a click), a modal window that
+    // was minimised just now stays so.
+    void bring_modal_forward(bool on_activation);
     void close_requested(Window window, int id);
     void clicked(Window window, int id, std::string_view control);
     void queue(Request request);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 #include <QtTest>
 
 #include "app/startup.h"
@@ -130,6 +131,27 @@ void MainWindowTest::window_size_and_place() {
         }
         top->resize(form.width + 10, form.height - 10);
         QTRY_COMPARE(top->size(), QSize(form.width, form.height));
+
+        // A window manager that insists, answering every put-back with
+        // another move, does not have the last word.
+        struct Insists : QObject {
+            QPoint centre;
+            int left = 30;
+            bool eventFilter(QObject* o, QEvent* e) override {
+                auto* w = static_cast<QWidget*>(o);
+                if (e->type() == QEvent::Move && w->pos() == centre && left > 0) {
+                    --left;
+                    QTimer::singleShot(0, w, [w] { w->move(w->pos() + QPoint(7, 7)); });
+                }
+                return false;
+            }
+        } insists;
+        insists.centre = centre;
+        top->installEventFilter(&insists);
+        top->move(centre + QPoint(7, 7));
+        QTRY_COMPARE_WITH_TIMEOUT(insists.left, 0, 20000);
+        QTRY_COMPARE(top->pos(), centre);
+        top->removeEventFilter(&insists);
     }
 }
 

@@ -11,10 +11,12 @@ check() {  # check NAME EXPECTED ACTUAL
     fi
 }
 
+# The window manager named by WM (openbox, metacity or icewm).
+WM=${WM:-openbox}
 start_window_manager() {
-    openbox >/dev/null 2>&1 &
+    "$WM" >/dev/null 2>&1 &
     wm=$!
-    sleep 1
+    sleep 1.5
 }
 
 wait_for_window() {  # wait_for_window TITLE -> window id
@@ -27,21 +29,34 @@ wait_for_window() {  # wait_for_window TITLE -> window id
     echo "$id"
 }
 
+# What the window manager draws around a window: _NET_FRAME_EXTENTS as
+# "L R T B", none being "0 0 0 0".
+extents() {  # extents ID
+    local ext
+    ext=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | grep '=' | sed 's/.*= //; s/,//g')
+    echo "${ext:-0 0 0 0}"
+}
+
 # Frame geometry: client position and size plus _NET_FRAME_EXTENTS.
 frame() {  # frame ID -> "X Y W H"
-    local info ext l r t b x y w h
+    local info l r t b x y w h
     info=$(xwininfo -id "$1")
     x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
     y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
     w=$(awk '/Width:/ {print $2}' <<<"$info")
     h=$(awk '/Height:/ {print $2}' <<<"$info")
-    ext=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-    read -r l r t b <<<"$ext"
+    read -r l r t b <<<"$(extents "$1")"
     echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
 }
 
-at() {  # at WINDOW X Y: click there, in client coordinates
-    xdotool mousemove --window "$1" "$2" "$3" click 1
+map_state() { xwininfo -id "$1" | awk '/Map State/ {print $3}'; }
+
+# The windows draw their own 3-pixel frame and 22-pixel caption: the form's
+# client area starts at (3, 25) of the X window.
+CLIENT_X=3
+CLIENT_Y=25
+at() {  # at WINDOW X Y: click there, in the form's client coordinates
+    xdotool mousemove --window "$1" $(($2 + CLIENT_X)) $(($3 + CLIENT_Y)) click 1
     sleep 0.3
 }
 
@@ -60,6 +75,6 @@ wait_for_exit() {  # wait_for_exit PID -> its status
     wait "$1"
 }
 
-# The centred frames of the two windows on the 1280x800 screen.
-MAIN_FRAME="177 147 926 506"
-CHECKOUT_FRAME="330 207 619 386"
+# The centred frames of the two windows on the 1280x1024 screen.
+MAIN_FRAME="177 259 926 506"
+CHECKOUT_FRAME="330 319 619 386"

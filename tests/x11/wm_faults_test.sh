@@ -2,7 +2,7 @@
 # Window-manager faults at every stage of a bill: close requests (as the
 # window manager sends them for Alt+F4 or a close button it draws anyway) and
 # moves. The program never ends in a fatal error from them and never leaves a
-# window disabled for good. Run inside xvfb-run with a 1280x800 screen; $1 is
+# window disabled for good. Run inside xvfb-run with a 1280x1024 screen; $1 is
 # the program.
 set -uo pipefail
 program=$1
@@ -63,7 +63,7 @@ check "checkout closed: main takes input" "$log
 at "$main" 804 276      # 开始结账
 checkout=$(wait_for_window "结账窗口")
 sleep 0.5
-xdotool mousemove --window "$checkout" 284 320 click 1 \
+xdotool mousemove --window "$checkout" $((284 + CLIENT_X)) $((320 + CLIENT_Y)) click 1 \
     && { wmctrl -i -c "$checkout"; wmctrl -i -c "$main"; xdotool windowmove "$main" 5 5; } 2>/dev/null
 sleep 1
 check "end of bill under faults: no error box" "0" "$(error_boxes)"
