@@ -1,3 +1,4 @@
+#include "core/ext.h"
 #include "core/bill_entry.h"
 
 #include "app/window_ops.h"
@@ -70,7 +71,7 @@ void enter_fixed_price(const FixedPrice& row) {
     advance_item_number();
     // The sum keeps a 64-bit significand and is rounded once, to 32 bits.
     register_state.running_total =
-        static_cast<float>(static_cast<long double>(register_state.running_total) + row.price);
+        static_cast<float>(Ext(register_state.running_total) + Ext(row.price));
     show_running_total();
 }
 
@@ -85,8 +86,8 @@ void enter_custom_price() {
     advance_item_number();
     const double value = text_to_number(read_text(Window::main, k_custom_price));
     // Unlike a fixed price, a typed price's sum passes through a double.
-    register_state.running_total = static_cast<float>(
-        static_cast<double>(static_cast<long double>(register_state.running_total) + value));
+    register_state.running_total =
+        static_cast<float>(static_cast<double>(Ext(register_state.running_total) + Ext(value)));
     show_running_total();
 }
 

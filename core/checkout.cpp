@@ -1,3 +1,4 @@
+#include "core/ext.h"
 #include "core/checkout.h"
 
 #include <string>
@@ -39,8 +40,8 @@ void settle_payment() {
     register_state.amount_due = static_cast<float>(text_to_number(read_text(Window::main, k_total)));
     register_state.amount_received =
         static_cast<float>(text_to_number(read_text(Window::checkout, k_received)));
-    const double difference = static_cast<double>(
-        static_cast<long double>(register_state.amount_received) - register_state.amount_due);
+    const double difference =
+        static_cast<double>(Ext(register_state.amount_received) - Ext(register_state.amount_due));
     register_state.change = static_cast<float>(text_to_number(difference));
 
     const std::string received = text_to_text(read_text(Window::checkout, k_received));

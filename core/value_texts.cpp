@@ -8,20 +8,19 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 #include "core/clock.h"
+#include "core/ext.h"
 #include "core/text.h"
 
 namespace tallaro {
 
-// Every intermediate result below is carried with a 64-bit significand and is
-// rounded to a double only where it is stored as one; the displayed digits
-// depend on it. On x86-64 `long double` is exactly that format.
-static_assert(std::numeric_limits<long double>::digits == 64,
-              "value texts need long double with a 64-bit significand "
-              "(x87 extended precision, as on x86-64 Linux)");
-
-using Ext = long double;
+// Every intermediate result below is carried with a 64-bit significand (Ext)
+// and is rounded to a double only where it is stored as one; the displayed
+// digits depend on it.
+static_assert(!std::is_same_v<Ext, long double> || std::numeric_limits<long double>::digits == 64,
+              "the hardware extended format has a 64-bit significand");
 
 namespace {
 
@@ -55,19 +54,20 @@ SixDigits round_to_six_digits(float x) {
     const int e = binary_exponent(x);
     // The product has at most 61 significant bits, so it is exact here.
     int k = static_cast<int>(static_cast<Ext>(e) * static_cast<Ext>(kLog10Of2));
-    const double p = kPowersOf10[k < 0 ? -k : k];
+    const Ext p(kPowersOf10[k < 0 ? -k : k]);
 
-    const Ext ax = std::fabs(static_cast<Ext>(x));
+    using std::fabs;
+    const Ext ax = fabs(static_cast<Ext>(x));
     const Ext m = k > 0 ? ax / p : ax * p;
     Ext t_ext;
-    if (m >= 10) {
+    if (m >= Ext(10)) {
         k += 1;
-        t_ext = m * 10000;
-    } else if (m >= 1) {
-        t_ext = m * 100000;
+        t_ext = m * Ext(10000);
+    } else if (m >= Ext(1)) {
+        t_ext = m * Ext(100000);
     } else {  // below 1, or NaN
         k -= 1;
-        t_ext = m * 1000000;
+        t_ext = m * Ext(1000000);
     }
     const double t = static_cast<double>(t_ext);  // t is stored as a double
 
@@ -293,7 +293,7 @@ double current_date_time() {
 
     // Before the epoch the day number counts backwards while the time of
     // day still runs forwards: the time is the fraction's absolute value.
-    const Ext time_of_day = static_cast<Ext>(second_of_day) * kDayPerSecond;
+    const Ext time_of_day = static_cast<Ext>(second_of_day) * Ext(kDayPerSecond);
     const Ext days = static_cast<Ext>(days_since_epoch);
     const Ext sum = days_since_epoch < 0 ? days - time_of_day : days + time_of_day;
     const double date_time = static_cast<double>(sum);
@@ -307,18 +307,18 @@ std::string date_time_to_text(double date_time) {
     if (d < kEarliestDateTime) d = kEarliestDateTime;
 
     // Half a second is added so that the truncations below round to a second.
-    const Ext shifted = d > 0 ? static_cast<Ext>(d) + kHalfSecond
-                              : static_cast<Ext>(d) - kHalfSecond;
+    const Ext shifted = d > 0 ? static_cast<Ext>(d) + Ext(kHalfSecond)
+                              : static_cast<Ext>(d) - Ext(kHalfSecond);
     // Before the epoch a half second that carries into the next day moves
     // the date forwards in time, which is one day number up, not down.
     const auto whole_days = static_cast<long>(std::trunc(d));
-    auto day_number = static_cast<long>(std::trunc(shifted));
+    auto day_number = static_cast<long>(shifted);  // truncates toward zero
     if (day_number < whole_days) day_number = whole_days + 1;
     const year_month_day date{kEpoch + days{day_number}};
 
     // Before the epoch the time of day is the fraction's absolute value.
     const double a = std::fabs(static_cast<double>(shifted));
-    const Ext seconds = static_cast<Ext>(a - std::floor(a)) * 86400;
+    const Ext seconds = static_cast<Ext>(a - std::floor(a)) * Ext(86400);
     const int s = static_cast<int>(seconds);
     const int hour = s / 3600, minute = s / 60 % 60, second = s % 60;
 
