@@ -76,6 +76,7 @@ private:
     void destroy_instance(Window window);
     void close_requested(Window window, int id);
     void clicked(Window window, int id, std::string_view control);
+    void run_operation(void (*operation)());
     void queue(Request request);
     void queue_drain_event();
     void drain();
