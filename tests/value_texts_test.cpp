@@ -15,6 +15,7 @@
 #include "core/gbk.h"
 #include "core/text.h"
 #include "tests/allocation_script.h"
+#include "tests/heap_count.h"
 
 namespace tallaro {
 namespace {
@@ -169,8 +170,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ------------------------------------------------------------- text to text
 
-TEST(TextToText, CopiesBytesAndKeepsEmptyAbsent) {
-    EXPECT_EQ(text_to_text(""), "");
+TEST(TextToText, CopiesBytesAndGivesEmptyAsAbsent) {
+    {
+        // An absent text asks for no memory; an allocated empty one would ask
+        // for its zero byte.
+        support::AllocationScript script;
+        EXPECT_EQ(text_to_text(""), "");
+        EXPECT_TRUE(script.requests().empty());
+    }
     const std::string full_width = gbk_from_utf8("１２．５");
     ASSERT_EQ(full_width.size(), 8u);
     EXPECT_EQ(text_to_text(full_width), full_width);
@@ -276,11 +283,28 @@ INSTANTIATE_TEST_SUITE_P(
         {"ManyTrailingZeros", "1" + std::string(400, '0') + "e-400", 1},
         {"ExactDecimalOfTenth", "0.1000000000000000055511151231257827021181583404541015625", 0.1},
         {"ThousandDigits", "0." + std::string(1000, '3'), 1.0 / 3.0},
+        // 1 + 2^-53 exactly lies half-way between 1 and the next double; a
+        // non-zero digit far beyond the kept ones still tips it upwards.
+        {"HalfWayGoesToEven", "1.00000000000000011102230246251565404236316680908203125", 1},
+        {"HalfWayThenFarNonZeroDigit",
+         "1.00000000000000011102230246251565404236316680908203125" + std::string(1000, '0') + "1",
+         1.0000000000000002},
         {"LoneLeadByteAtEnd", "5\xA3", 5, true},
         {"LoneLeadByteAfterFullWidthDigit", "\xA3\xB5\xA3", 5, true},
         {"TwoByteCharacterWithDigitTrail", "\x81\x39" "2", 0, true},
     }),
     row_name<NumberRow>);
+
+// A pasted text of any length is read in place: nothing of it is copied, so
+// that a huge paste cannot run the program out of memory here.
+TEST(TextToNumber, ReadsAHugePasteWithoutCopyingIt) {
+    const std::string paste = gbk_from_utf8("１２．５") + std::string(32 << 20, '0') + gbk_from_utf8("ｅ１");
+    support::HeapCount heap;
+    const double value = text_to_number(paste);
+    const std::size_t bytes = heap.bytes();
+    expect_same_double(value, 125);
+    EXPECT_LT(bytes, 4096u) << "bytes taken from the heap";
+}
 
 TEST(TextToNumberDoubleForm, GivesBackTheSameBits) {
     for (const std::uint64_t bits :
