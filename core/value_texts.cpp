@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
-#include <utility>
 
 #include "core/clock.h"
 #include "core/text.h"
@@ -145,15 +144,15 @@ constexpr const char* kSecond = "\xC3\xEB";  // 秒
 // ------------------------------------------------------------- text to number
 
 // The text with the GBK full-width forms of ASCII characters folded to
-// ASCII, one byte at a time: nothing of the text is copied. A two-byte
-// character that is not folded comes out as its two bytes.
+// ASCII, one character at a time: nothing of the text is copied. A two-byte
+// character that is not folded comes out as its lead byte alone, which ends
+// any number.
 class FoldedText {
 public:
     explicit FoldedText(std::string_view text) : text_(text) {}
 
     // The next folded byte, or -1 at the end.
     int next() {
-        if (pending_ >= 0) return std::exchange(pending_, -1);
         if (at_ == text_.size()) return -1;
         const auto lead = static_cast<unsigned char>(text_[at_++]);
         if (lead < 0x80) return lead;
@@ -163,14 +162,12 @@ public:
         if (lead == 0xA1 && trail == 0xA1) return ' ';
         if (lead == 0xA1 && trail == 0xAB) return '~';
         if (lead == 0xA1 && (trail == 0xEE || trail == 0xEF)) return '*';
-        pending_ = trail;
         return lead;
     }
 
 private:
     std::string_view text_;
     std::size_t at_ = 0;
-    int pending_ = -1;
 };
 
 bool is_digit(int c) { return c >= '0' && c <= '9'; }
