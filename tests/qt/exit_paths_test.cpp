@@ -115,7 +115,9 @@ void ExitPathsTest::every_failed_allocation_of_a_bill_is_fatal() {
 // A paste far larger than the memory left: pressing 确认 ends in the error
 // box with the bytes that could not be had, then status -1, never in an
 // escaping exception. The child limits its own address space after the
-// paste, leaving 4 MB.
+// paste, leaving 4 MB. Under AddressSanitizer the limit comes after its
+// shadow memory is reserved, and its allocator is told to fail as the C
+// library's would rather than abort the process.
 void ExitPathsTest::huge_paste_under_a_memory_limit() {
     const qsizetype length = 4 << 20;
     QProcess child;
