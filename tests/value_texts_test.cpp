@@ -6,11 +6,13 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/window_ops.h"
 #include "core/clock.h"
 #include "core/gbk.h"
 #include "core/text.h"
@@ -183,6 +185,46 @@ TEST(TextToText, CopiesBytesAndGivesEmptyAsAbsent) {
     EXPECT_EQ(text_to_text(full_width), full_width);
     const std::string mixed = "a\r\nb\xA3";  // line break and a lone lead byte
     EXPECT_EQ(text_to_text(mixed), mixed);
+}
+
+// Window operations that only take the fatal error: they note how much the
+// heap had handed out by the time the message arrived.
+class FatalErrorOnly final : public WindowOps {
+public:
+    struct Raised {};
+    FatalErrorOnly() { install_window_ops(this); }
+    ~FatalErrorOnly() override { install_window_ops(nullptr); }
+
+    bool load_window(Window, bool, std::optional<Window>) override { std::abort(); }
+    void destroy_window(Window) override { std::abort(); }
+    std::string read_text(Window, std::string_view) override { std::abort(); }
+    void write_text(Window, std::string_view, std::string_view) override { std::abort(); }
+    void set_disabled(Window, std::string_view, bool) override { std::abort(); }
+    int set_visual_style(int) override { std::abort(); }
+    [[noreturn]] void end_program(int) override { std::abort(); }
+    [[noreturn]] void fatal_error(std::string_view text) override {
+        heap_bytes = support::heap_counter();
+        message = std::string(text);
+        throw Raised{};
+    }
+
+    std::size_t heap_bytes = 0;
+    std::string message;
+};
+
+// Memory has run out when the fatal error is raised for it: its message,
+// count and all, is made without asking the heap for a byte.
+TEST(OutOfMemory, MessageTakesNoMemory) {
+    FatalErrorOnly ops;
+    const std::string text(4096, 'x');
+    set_text_allocation_hook([](std::size_t, void*) { return false; }, nullptr);
+    {
+        support::HeapCount heap;
+        EXPECT_THROW(copy_text(text), FatalErrorOnly::Raised);
+    }
+    set_text_allocation_hook(nullptr, nullptr);
+    EXPECT_EQ(ops.heap_bytes, 0u);
+    EXPECT_EQ(utf8_from_gbk(ops.message), "分配 4097 字节内存失败!");
 }
 
 // Every text handed out comes from the text allocator, so that running out of
