@@ -7,8 +7,10 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 #include "app/gbk_qt.h"
 #include "app/x11.h"
@@ -133,7 +135,7 @@ bool QtShell::load_window(Window window, bool modal, std::optional<Window> owner
 
     // The created operation sees every control with its form text, and what it
     // writes is on screen the first time the window shows.
-    widget->form().created();
+    run_operation(widget->form().created);
     auto it = instances_.find(window);
     if (it == instances_.end() || it->second.id != id) return true;
 
@@ -278,12 +280,15 @@ void QtShell::clicked(Window window, int id, std::string_view control) {
     void (*run)() = ui::click_binding(it->second.widget->form(), control);
     if (!run) return;
     ++dispatching_;
-    run();
+    run_operation(run);
     --dispatching_;
     if (dispatching_ == 0 && !graveyard_.empty()) QCoreApplication::postEvent(this, new QEvent(k_flush_event));
 }
 
 void QtShell::close_requested(Window window, int id) {
+    // While the error box is up (or the program is ending) a close request
+    // runs nothing: losing the last window would end the box's wait.
+    if (hold_ > 0) return;
     auto it = instances_.find(window);
     if (it == instances_.end() || it->second.id != id) return;
     // A window that a modal window has disabled ignores close requests: losing
@@ -332,17 +337,56 @@ void QtShell::end_program(int status) {
 
 void QtShell::fatal_error(std::string_view message) {
     ++hold_;  // from now on no click runs anything
-    static const std::string head = gbk_from_utf8("运行时出错!\r\n\r\n错误信息：");
-    const std::string text = head + std::string(message) + "\r\n";
+    // The box cannot be shown: a second fatal error while it is made.
+    static bool showing = false;
+    if (showing) {
+        std::fprintf(stderr, "tallaro: fatal error while showing the error box\n");
+        std::_Exit(-1);
+    }
+    showing = true;
+
+    // Memory may have run out: the box's text is put together in a buffer of
+    // its own. "运行时出错!\r\n\r\n错误信息：", the message, "\r\n".
+    static constexpr std::string_view head =
+        "\xD4\xCB\xD0\xD0\xCA\xB1\xB3\xF6\xB4\xED!\r\n\r\n\xB4\xED\xCE\xF3\xD0\xC5\xCF\xA2\xA3\xBA";
+    static char text[1024];
+    const std::size_t room = sizeof text - head.size() - 2;
+    std::size_t n = head.copy(text, head.size());
+    n += message.copy(text + n, std::min(message.size(), room));
+    text[n++] = '\r';
+    text[n++] = '\n';
+    const std::string_view gbk(text, n);
+
     if (qApp) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("错误"), qstring_from_gbk(text), QMessageBox::Ok);
+        // Without a GBK converter the message is plain ASCII and says so.
+        const QString shown = gbk_converter_available()
+                                  ? qstring_from_gbk(gbk)
+                                  : QStringLiteral("运行时出错!\n\n错误信息：") +
+                                        QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size())) +
+                                        QLatin1Char('\n');
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("错误"), shown, QMessageBox::Ok);
         box.setObjectName(QStringLiteral("FatalErrorBox"));
         box.exec();
+    } else if (gbk_converter_available()) {
+        std::fprintf(stderr, "%s", utf8_from_gbk(gbk).c_str());
     } else {
-        std::fprintf(stderr, "%s", utf8_from_gbk(text).c_str());
+        std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
     }
     std::fflush(nullptr);
     std::_Exit(-1);
+}
+
+// Runs a bound operation. Running out of memory is the fatal error wherever
+// it happens: a std::bad_alloc that no step turned into it is turned here,
+// with the size of the last text handed to the toolkit, the best count known.
+void QtShell::run_operation(void (*operation)()) {
+    bool exhausted = false;
+    try {
+        operation();
+    } catch (const std::bad_alloc&) {
+        exhausted = true;  // what the operation held is released by now
+    }
+    if (exhausted) out_of_memory(last_boundary_text_bytes());
 }
 
 int QtShell::run() {

@@ -82,6 +82,7 @@ private:
     void bring_modal_forward(bool on_activation);
     void close_requested(Window window, int id);
     void clicked(Window window, int id, std::string_view control);
+    void run_operation(void (*operation)());
     void queue(Request request);
     void queue_drain_event();
     void drain();

@@ -11,11 +11,11 @@
 namespace tallaro {
 
 // One fixed-price button: its price and the tail of the article line it logs
-// (GBK).
+// (GBK bytes, fixed at compile time).
 struct FixedPrice {
     std::string_view button;  // control name, UTF-8
     double price;
-    std::string label;
+    std::string_view label;
 };
 
 extern const std::array<FixedPrice, 10> fixed_prices;

@@ -143,35 +143,34 @@ constexpr const char* kSecond = "\xC3\xEB";  // 秒
 
 // ------------------------------------------------------------- text to number
 
-// Folds the GBK full-width forms of ASCII characters to ASCII.
-std::string fold_width(std::string_view text) {
-    std::string folded;
-    folded.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            folded.push_back(static_cast<char>(lead));
-            continue;
-        }
-        if (i + 1 == text.size()) break;  // a lone lead byte at the end
-        const auto trail = static_cast<unsigned char>(text[++i]);
-        if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE) {
-            folded.push_back(static_cast<char>(trail - 0x80));
-        } else if (lead == 0xA1 && trail == 0xA1) {
-            folded.push_back(' ');
-        } else if (lead == 0xA1 && trail == 0xAB) {
-            folded.push_back('~');
-        } else if (lead == 0xA1 && (trail == 0xEE || trail == 0xEF)) {
-            folded.push_back('*');
-        } else {
-            folded.push_back(static_cast<char>(lead));
-            folded.push_back(static_cast<char>(trail));
-        }
-    }
-    return folded;
-}
+// The text with the GBK full-width forms of ASCII characters folded to
+// ASCII, one character at a time: nothing of the text is copied. A two-byte
+// character that is not folded comes out as its lead byte alone, which ends
+// any number.
+class FoldedText {
+public:
+    explicit FoldedText(std::string_view text) : text_(text) {}
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+    // The next folded byte, or -1 at the end.
+    int next() {
+        if (at_ == text_.size()) return -1;
+        const auto lead = static_cast<unsigned char>(text_[at_++]);
+        if (lead < 0x80) return lead;
+        if (at_ == text_.size()) return -1;  // a lone lead byte at the end
+        const auto trail = static_cast<unsigned char>(text_[at_++]);
+        if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE) return trail - 0x80;
+        if (lead == 0xA1 && trail == 0xA1) return ' ';
+        if (lead == 0xA1 && trail == 0xAB) return '~';
+        if (lead == 0xA1 && (trail == 0xEE || trail == 0xEF)) return '*';
+        return lead;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t at_ = 0;
+};
+
+bool is_digit(int c) { return c >= '0' && c <= '9'; }
 
 // Exponents beyond this are saturated; any number with one is out of range
 // whatever its digits, and the sums below stay far from overflow.
@@ -182,29 +181,40 @@ constexpr std::int64_t kExponentLimit = 1'000'000'000'000;
 // to be known as non-zero.
 constexpr std::size_t kMaxDigits = 800;
 
-// Reads the leading number of an ASCII text; 0 when there is none.
-double read_number(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || (s[i] >= 0x09 && s[i] <= 0x0D))) ++i;
+// Reads the leading number of a text; 0 when there is none. Keeps only the
+// significant digits that can matter, in a buffer of its own: a pasted text
+// of any length costs no memory here.
+double read_number(FoldedText s) {
+    int c = s.next();
+    while (c == ' ' || (c >= 0x09 && c <= 0x0D)) c = s.next();
     bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+    if (c == '+' || c == '-') {
+        negative = c == '-';
+        c = s.next();
+    }
 
     // The significant digits, without leading zeros, and where the point
-    // stands: value = 0.DIGITS x 10^point.
-    std::string digits;
+    // stands: value = 0.DIGITS x 10^point. A non-zero digit beyond the kept
+    // ones is remembered as a sticky 1 after them.
+    char digits[kMaxDigits + 1];
+    std::size_t count = 0;
+    bool dropped_nonzero = false;
     std::int64_t point = 0;
     bool any_digit = false;
     bool seen_point = false;
-    for (; i < s.size(); ++i) {
-        const char c = s[i];
+    for (;; c = s.next()) {
         if (is_digit(c)) {
             any_digit = true;
-            if (digits.empty() && c == '0') {
+            if (count == 0 && c == '0') {
                 if (seen_point) --point;
-            } else {
-                digits.push_back(c);
-                if (!seen_point) ++point;
+                continue;
             }
+            if (count < kMaxDigits) {
+                digits[count++] = static_cast<char>(c);
+            } else if (c != '0') {
+                dropped_nonzero = true;
+            }
+            if (!seen_point) ++point;
         } else if (c == '.' && !seen_point) {
             seen_point = true;
         } else {
@@ -213,43 +223,45 @@ double read_number(std::string_view s) {
     }
     if (!any_digit) return 0.0;
 
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
-        std::size_t j = i + 1;
+    // An exponent without digits is no part of the number; nothing after it
+    // is read either way.
+    if (c == 'e' || c == 'E' || c == 'd' || c == 'D') {
+        c = s.next();
         bool exponent_negative = false;
-        if (j < s.size() && (s[j] == '+' || s[j] == '-')) exponent_negative = s[j++] == '-';
-        if (j < s.size() && is_digit(s[j])) {
-            std::int64_t exponent = 0;
-            for (; j < s.size() && is_digit(s[j]); ++j) {
-                exponent = std::min(exponent * 10 + (s[j] - '0'), kExponentLimit);
-            }
-            point += exponent_negative ? -exponent : exponent;
+        if (c == '+' || c == '-') {
+            exponent_negative = c == '-';
+            c = s.next();
         }
+        std::int64_t exponent = 0;
+        for (; is_digit(c); c = s.next()) exponent = std::min(exponent * 10 + (c - '0'), kExponentLimit);
+        point += exponent_negative ? -exponent : exponent;
     }
 
-    while (!digits.empty() && digits.back() == '0') digits.pop_back();
+    if (dropped_nonzero) {
+        digits[count++] = '1';
+    } else {
+        while (count > 0 && digits[count - 1] == '0') --count;
+    }
     const double zero = negative ? -0.0 : 0.0;
     const double infinity =
         negative ? -std::numeric_limits<double>::infinity()
                  : std::numeric_limits<double>::infinity();
-    if (digits.empty()) return zero;
+    if (count == 0) return zero;
     // The value lies in [10^(point-1), 10^point).
     if (point > 310) return infinity;
     if (point < -330) return zero;
 
-    if (digits.size() > kMaxDigits) {
-        // The dropped tail ends in a non-zero digit: keep it as a sticky 1.
-        digits.resize(kMaxDigits);
-        digits.push_back('1');
-    }
-    const auto scale = static_cast<long long>(point) - static_cast<long long>(digits.size());
-    std::string normal = negative ? "-" : "";
-    normal += digits;
-    normal += 'e';
-    normal += std::to_string(scale);
+    // "-DIGITSeSCALE" for the standard conversion, which rounds to nearest.
+    char normal[1 + kMaxDigits + 1 + 24];
+    char* o = normal;
+    if (negative) *o++ = '-';
+    for (std::size_t i = 0; i < count; ++i) *o++ = digits[i];
+    *o++ = 'e';
+    const auto scale = static_cast<long long>(point) - static_cast<long long>(count);
+    o = std::to_chars(o, normal + sizeof normal, scale).ptr;
 
     double value = 0.0;
-    const auto [end, error] = std::from_chars(normal.data(), normal.data() + normal.size(),
-                                              value, std::chars_format::general);
+    const auto [end, error] = std::from_chars(normal, o, value, std::chars_format::general);
     (void)end;
     if (error == std::errc::result_out_of_range) return point > 0 ? infinity : zero;
     return value;
@@ -281,6 +293,7 @@ std::string float_to_text(float value) {
     return copy_text(std::string_view(buffer, n));
 }
 
+// An empty text gives an absent one, and asks for no memory.
 std::string text_to_text(std::string_view text) { return copy_text(text); }
 
 double current_date_time() {
@@ -340,7 +353,7 @@ std::string date_time_to_text(double date_time) {
     return copy_text(std::string_view(buffer, static_cast<std::size_t>(n)));
 }
 
-double text_to_number(std::string_view text) { return read_number(fold_width(text)); }
+double text_to_number(std::string_view text) { return read_number(FoldedText(text)); }
 
 double text_to_number(double value) { return value; }
 

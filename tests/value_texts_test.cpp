@@ -6,15 +6,18 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/window_ops.h"
 #include "core/clock.h"
 #include "core/gbk.h"
 #include "core/text.h"
 #include "tests/allocation_script.h"
+#include "tests/heap_count.h"
 
 namespace tallaro {
 namespace {
@@ -169,13 +172,59 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ------------------------------------------------------------- text to text
 
-TEST(TextToText, CopiesBytesAndKeepsEmptyAbsent) {
-    EXPECT_EQ(text_to_text(""), "");
+TEST(TextToText, CopiesBytesAndGivesEmptyAsAbsent) {
+    {
+        // An absent text asks for no memory; an allocated empty one would ask
+        // for its zero byte.
+        support::AllocationScript script;
+        EXPECT_EQ(text_to_text(""), "");
+        EXPECT_TRUE(script.requests().empty());
+    }
     const std::string full_width = gbk_from_utf8("１２．５");
     ASSERT_EQ(full_width.size(), 8u);
     EXPECT_EQ(text_to_text(full_width), full_width);
     const std::string mixed = "a\r\nb\xA3";  // line break and a lone lead byte
     EXPECT_EQ(text_to_text(mixed), mixed);
+}
+
+// Window operations that only take the fatal error: they note how much the
+// heap had handed out by the time the message arrived.
+class FatalErrorOnly final : public WindowOps {
+public:
+    struct Raised {};
+    FatalErrorOnly() { install_window_ops(this); }
+    ~FatalErrorOnly() override { install_window_ops(nullptr); }
+
+    bool load_window(Window, bool, std::optional<Window>) override { std::abort(); }
+    void destroy_window(Window) override { std::abort(); }
+    std::string read_text(Window, std::string_view) override { std::abort(); }
+    void write_text(Window, std::string_view, std::string_view) override { std::abort(); }
+    void set_disabled(Window, std::string_view, bool) override { std::abort(); }
+    int set_visual_style(int) override { std::abort(); }
+    [[noreturn]] void end_program(int) override { std::abort(); }
+    [[noreturn]] void fatal_error(std::string_view text) override {
+        heap_bytes = support::heap_counter();
+        message = std::string(text);
+        throw Raised{};
+    }
+
+    std::size_t heap_bytes = 0;
+    std::string message;
+};
+
+// Memory has run out when the fatal error is raised for it: its message,
+// count and all, is made without asking the heap for a byte.
+TEST(OutOfMemory, MessageTakesNoMemory) {
+    FatalErrorOnly ops;
+    const std::string text(4096, 'x');
+    set_text_allocation_hook([](std::size_t, void*) { return false; }, nullptr);
+    {
+        support::HeapCount heap;
+        EXPECT_THROW(copy_text(text), FatalErrorOnly::Raised);
+    }
+    set_text_allocation_hook(nullptr, nullptr);
+    EXPECT_EQ(ops.heap_bytes, 0u);
+    EXPECT_EQ(utf8_from_gbk(ops.message), "分配 4097 字节内存失败!");
 }
 
 // Every text handed out comes from the text allocator, so that running out of
@@ -276,11 +325,28 @@ INSTANTIATE_TEST_SUITE_P(
         {"ManyTrailingZeros", "1" + std::string(400, '0') + "e-400", 1},
         {"ExactDecimalOfTenth", "0.1000000000000000055511151231257827021181583404541015625", 0.1},
         {"ThousandDigits", "0." + std::string(1000, '3'), 1.0 / 3.0},
+        // 1 + 2^-53 exactly lies half-way between 1 and the next double; a
+        // non-zero digit far beyond the kept ones still tips it upwards.
+        {"HalfWayGoesToEven", "1.00000000000000011102230246251565404236316680908203125", 1},
+        {"HalfWayThenFarNonZeroDigit",
+         "1.00000000000000011102230246251565404236316680908203125" + std::string(1000, '0') + "1",
+         1.0000000000000002},
         {"LoneLeadByteAtEnd", "5\xA3", 5, true},
         {"LoneLeadByteAfterFullWidthDigit", "\xA3\xB5\xA3", 5, true},
         {"TwoByteCharacterWithDigitTrail", "\x81\x39" "2", 0, true},
     }),
     row_name<NumberRow>);
+
+// A pasted text of any length is read in place: nothing of it is copied, so
+// that a huge paste cannot run the program out of memory here.
+TEST(TextToNumber, ReadsAHugePasteWithoutCopyingIt) {
+    const std::string paste = gbk_from_utf8("１２．５") + std::string(32 << 20, '0') + gbk_from_utf8("ｅ１");
+    support::HeapCount heap;
+    const double value = text_to_number(paste);
+    const std::size_t bytes = heap.bytes();
+    expect_same_double(value, 125);
+    EXPECT_LT(bytes, 4096u) << "bytes taken from the heap";
+}
 
 TEST(TextToNumberDoubleForm, GivesBackTheSameBits) {
     for (const std::uint64_t bits :

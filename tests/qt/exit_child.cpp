@@ -3,16 +3,24 @@
 // it saw on standard output.
 
 #include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <fstream>
 
 #include "app/fp_env.h"
 #include "app/qt_shell.h"
 #include "app/startup.h"
+#include "core/bill_entry.h"
+#include "core/checkout.h"
 #include "core/gbk.h"
 #include "core/text.h"
 #include "tests/allocation_script.h"
@@ -42,6 +50,13 @@ void answer_error_box(QtShell& shell) {
     if (FormWindow* main = shell.window(Window::main)) {
         click(main->control("按钮1"));
         std::printf("bill started: %s\n", main->control("按钮1")->isEnabled() ? "no" : "yes");
+        // A close request now would lose the last window and so end the
+        // program before the box is answered.
+        main->windowHandle()->close();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        std::printf("after a close request: %s\n",
+                    shell.loaded(Window::main) && box->isVisible() ? "window and box stay" : "gone");
     }
     std::fflush(stdout);
     click(box->button(QMessageBox::Ok));
@@ -74,6 +89,40 @@ void play_bill(QtShell& shell, const support::AllocationScript& script) {
     click(shell.window(Window::main)->control("按钮14"));
 }
 
+// The address space the process has taken so far, in bytes.
+rlim_t address_space_in_use() {
+    std::ifstream statm("/proc/self/statm");
+    unsigned long pages = 0;
+    statm >> pages;
+    return static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE));
+}
+
+// Pastes `length` digits into the custom price box, then leaves `room` bytes
+// of address space and presses 确认.
+void press_confirm_after_huge_paste(QtShell& shell, qsizetype length, rlim_t room) {
+    FormWindow* main = shell.window(Window::main);
+    click(main->control("按钮1"));
+    QGuiApplication::clipboard()->setText(QString(length, QLatin1Char('7')));
+    click(main->control("编辑框2"));
+    QTest::keyClick(main->windowHandle(), Qt::Key_V, Qt::ControlModifier);
+    QGuiApplication::clipboard()->clear();
+    // The toolkit lays the box's whole text out each time it paints it: that
+    // is no operation of the program, and it is done before the limit. 确认
+    // then takes the focus, and the space bar presses it, so that nothing
+    // paints the box again.
+    main->control("按钮13")->setFocus();
+    main->repaint();
+    std::printf("pasted: %lld\n", static_cast<long long>(qobject_cast<QLineEdit*>(main->control("编辑框2"))->text().size()));
+    std::fflush(stdout);
+    const rlim_t limit = address_space_in_use() + room;
+    const rlimit rl{limit, limit};
+    if (setrlimit(RLIMIT_AS, &rl) != 0) std::printf("setrlimit failed\n");
+    QTimer::singleShot(0, [&shell] { answer_error_box(shell); });
+    QTest::keyClick(main->windowHandle(), Qt::Key_Space);
+    std::printf("the entry ran to its end\n");
+    std::fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -98,6 +147,21 @@ int main(int argc, char** argv) {
             QTimer::singleShot(0, [&] { answer_error_box(shell); });
             static support::AllocationScript script(scenario.mid(16).toULong());
             play_bill(shell, script);
+        } else if (scenario == "settle-without-checkout" || scenario == "amount-due-without-checkout" ||
+                   scenario == "end-bill-without-checkout") {
+            // The operation as its button would run it, with no checkout window.
+            QTimer::singleShot(0, [&] { answer_error_box(shell); });
+            if (scenario == "settle-without-checkout") settle_payment();
+            if (scenario == "amount-due-without-checkout") show_amount_due();
+            if (scenario == "end-bill-without-checkout") end_bill();
+        } else if (scenario.startsWith("huge-paste-")) {
+            // huge-paste-LENGTH-ROOM: ROOM bytes of address space left after
+            // a paste of LENGTH digits.
+            const QStringList sizes = scenario.mid(11).split('-');
+            press_confirm_after_huge_paste(shell, sizes.value(0).toLongLong(), sizes.value(1).toULongLong());
+        } else if (scenario == "start") {
+            // Start-up alone; an error box, if any, is reported.
+            QTimer::singleShot(0, [&] { answer_error_box(shell); });
         } else if (scenario == "out-of-memory") {
             QTimer::singleShot(0, [&] { answer_error_box(shell); });
             static support::AllocationScript script(1);  // the time stamp's text

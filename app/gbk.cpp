@@ -1,9 +1,14 @@
-#include "core/gbk.h"
+#include "app/gbk.h"
 
 #include <iconv.h>
 
 #include <cerrno>
 #include <cstddef>
+#include <new>
+#include <stdexcept>
+
+#include "app/window_ops.h"
+#include "core/text.h"
 
 namespace tallaro {
 
@@ -13,34 +18,27 @@ namespace {
 // conversion. Everything runs on one thread.
 class Converter {
 public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    // bound: the most bytes the output of n input bytes can take.
+    Converter(const char* to, const char* from, std::size_t (*bound)(std::size_t))
+        : cd_(iconv_open(to, from)), bound_(bound) {}
     ~Converter() {
         if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
     }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
+    bool available() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
     // Converts `in`; `skip` tells how many input bytes an unconvertible
     // character at the given place takes, and "?" stands for it.
     template <typename Skip>
     std::string run(std::string_view in, Skip skip) {
-        std::string out;
-        if (cd_ == reinterpret_cast<iconv_t>(-1)) {
-            // No converter on this machine: keep ASCII, mark the rest.
-            for (std::size_t i = 0; i < in.size();) {
-                const unsigned char c = static_cast<unsigned char>(in[i]);
-                if (c < 0x80) {
-                    if (c != 0) out.push_back(static_cast<char>(c));
-                    ++i;
-                } else {
-                    out.push_back('?');
-                    i += skip(in.substr(i));
-                }
-            }
-            return out;
-        }
+        // Without a converter every text with a character beyond ASCII would
+        // turn into question marks: the program cannot go on.
+        if (!available()) fatal_error(k_no_gbk_converter);
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        out.resize(in.size() * 2 + 16);
+        std::string out;
+        grow(out, bound(in.size()));
         char* src = const_cast<char*>(in.data());
         std::size_t src_left = in.size();
         std::size_t used = 0;
@@ -51,11 +49,11 @@ public:
             used = out.size() - dst_left;
             if (r != static_cast<std::size_t>(-1)) break;
             if (errno == E2BIG) {
-                out.resize(out.size() * 2);
+                grow(out, out.size() * 2);
                 continue;
             }
             // EILSEQ or EINVAL: the character at src has no form here.
-            if (used + 1 > out.size()) out.resize(out.size() * 2);
+            if (used + 1 > out.size()) grow(out, out.size() * 2);
             out[used++] = '?';
             const std::size_t n = skip(std::string_view(src, src_left));
             src += n;
@@ -69,7 +67,22 @@ public:
     }
 
 private:
+    std::size_t bound(std::size_t n) const { return bound_(n); }
+
+    // A text that cannot get its memory ends in the fatal error with the
+    // byte count asked for, the zero byte included as for every text.
+    static void grow(std::string& out, std::size_t size) {
+        try {
+            out.resize(size);
+        } catch (const std::bad_alloc&) {
+            out_of_memory(size + 1);
+        } catch (const std::length_error&) {
+            out_of_memory(size + 1);
+        }
+    }
+
     iconv_t cd_;
+    std::size_t (*bound_)(std::size_t);
 };
 
 // Length of the UTF-8 sequence that starts `s`, at least 1 and at most what
@@ -89,16 +102,23 @@ std::size_t gbk_length(std::string_view s) {
     return static_cast<unsigned char>(s[0]) >= 0x80 && s.size() >= 2 ? 2 : 1;
 }
 
+// Every UTF-8 character takes at least as many bytes as its GBK form or
+// its "?"; a GBK character of two bytes takes at most three in UTF-8.
+Converter& to_gbk() {
+    static Converter converter("GBK", "UTF-8", [](std::size_t n) { return n; });
+    return converter;
+}
+Converter& from_gbk() {
+    static Converter converter("UTF-8", "GBK", [](std::size_t n) { return n + n / 2 + 1; });
+    return converter;
+}
+
 }  // namespace
 
-std::string gbk_from_utf8(std::string_view utf8) {
-    static Converter converter("GBK", "UTF-8");
-    return converter.run(utf8, utf8_length);
-}
+std::string gbk_from_utf8(std::string_view utf8) { return to_gbk().run(utf8, utf8_length); }
 
-std::string utf8_from_gbk(std::string_view gbk) {
-    static Converter converter("UTF-8", "GBK");
-    return converter.run(gbk, gbk_length);
-}
+std::string utf8_from_gbk(std::string_view gbk) { return from_gbk().run(gbk, gbk_length); }
+
+bool gbk_converter_available() { return to_gbk().available() && from_gbk().available(); }
 
 }  // namespace tallaro
