@@ -151,6 +151,12 @@ INSTANTIATE_TEST_SUITE_P(
         // through a double it is exactly half-way and goes to even.
         EntryCase{"CustomHalfWayOnlyThroughDouble", {{"按钮5", "1"}, {"=0.00000005960464477625799", "1"}},
                   0x3F800000},
+        // 1 + this price lies within half a unit of the 64-bit significand
+        // above the same half-way point: the sum's rounding to 64 bits lands
+        // on it, and the ties that follow go to even. Without that first
+        // rounding the total would be 3F800001.
+        EntryCase{"CustomSumRoundedTo64BitsFirst", {{"按钮5", "1"}, {"=0.00000005960464488641377", "1"}},
+                  0x3F800000},
         EntryCase{"DottedTwiceAddsLeadingNumber", {{"=1.2.3", "1.2"}}, std::bit_cast<std::uint32_t>(1.2f)},
         EntryCase{"NoNumberAddsZero", {{"=--5", "0"}, {"=", "0"}, {"=abc", "0"}}, 0},
         EntryCase{"NegativeLowersTotal", {{"按钮6", "2"}, {"=-3", "-1"}}, std::bit_cast<std::uint32_t>(-1.0f)},
