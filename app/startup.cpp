@@ -31,7 +31,9 @@ void prepare_fonts() {
 }
 
 void prepare_desktop_identity() {
-    QGuiApplication::setDesktopFileName(QStringLiteral("tallaro"));
+    // The desktop entry's name without ".desktop", which is also the
+    // AppStream id (cmake/Packaging.cmake).
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tallaro.tallaro"));
     // The icon's sizes are built into the program, drawn from the same
     // picture as the installed theme icon.
     QIcon icon;

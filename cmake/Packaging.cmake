@@ -1,7 +1,8 @@
 # Installation and the Debian package: the program, its desktop entry and its
 # icon, drawn once as SVG and rendered at build time into the PNG sizes that
-# desktops look for. The same PNGs are built into the program as its window
-# icon.
+# desktops look for (the same PNGs are built into the program as its window
+# icon), the AppStream metainfo, the manual page, and the copyright and
+# changelog of a native Debian package.
 #
 #   cmake --preset release && cmake --build build-release
 #   (cd build-release && cpack -G DEB)
@@ -39,7 +40,33 @@ qt_add_resources(tallaro_shell tallaro_icons
   FILES ${tallaro_icon_pngs})
 
 install(FILES ${tallaro_icon_svg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/tallaro.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# One id names the desktop entry, the AppStream component and, through
+# setDesktopFileName() in app/startup.cpp, the running program.
+set(tallaro_app_id io.github.tallaro.tallaro)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/${tallaro_app_id}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/${tallaro_app_id}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The manual page and the changelog, compressed as Debian wants them: at the
+# highest level and without a time stamp (-n), so that builds are
+# reproducible.
+find_program(GZIP gzip REQUIRED)
+set(tallaro_gzipped)
+foreach(pair IN ITEMS "tallaro.1|tallaro.1.gz" "changelog|changelog.gz")
+  string(REPLACE "|" ";" pair ${pair})
+  list(GET pair 0 in)
+  list(GET pair 1 out)
+  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/packaging/${out}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/packaging
+    COMMAND sh -c "${GZIP} -9n -c \"$1\" > \"$2\"" _ ${PROJECT_SOURCE_DIR}/packaging/${in} ${PROJECT_BINARY_DIR}/packaging/${out}
+    DEPENDS ${PROJECT_SOURCE_DIR}/packaging/${in}
+    COMMENT "Compressing ${in}"
+    VERBATIM)
+  list(APPEND tallaro_gzipped ${PROJECT_BINARY_DIR}/packaging/${out})
+endforeach()
+add_custom_target(tallaro_docs ALL DEPENDS ${tallaro_gzipped})
+install(FILES ${PROJECT_BINARY_DIR}/packaging/tallaro.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${PROJECT_BINARY_DIR}/packaging/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # The Debian package. Its library dependencies are read off the program by
 # dpkg-shlibdeps (package dpkg-dev); the fonts that prepare_fonts() in
@@ -61,4 +88,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-wqy-microhei)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# Stripped whatever the build type, as Debian wants a program: the release
+# preset strips when linking, a plain Release build does not.
+set(CPACK_STRIP_FILES ON)
 include(CPack)
