@@ -20,6 +20,7 @@ endif()
 set(tallaro_icon_svg ${PROJECT_SOURCE_DIR}/packaging/tallaro.svg)
 set(tallaro_icon_dir ${PROJECT_BINARY_DIR}/icons)
 set(tallaro_icon_pngs)
+set(tallaro_window_icon_pngs)
 foreach(size IN ITEMS 16 32 48 64 128 256)
   set(png ${tallaro_icon_dir}/${size}x${size}/tallaro.png)
   add_custom_command(OUTPUT ${png}
@@ -29,15 +30,19 @@ foreach(size IN ITEMS 16 32 48 64 128 256)
     COMMENT "Rendering the ${size}x${size} icon"
     VERBATIM)
   list(APPEND tallaro_icon_pngs ${png})
+  if(size LESS_EQUAL 64)
+    list(APPEND tallaro_window_icon_pngs ${png})
+  endif()
   install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 
-# The window icon, at every size, read at start-up from ":/icons".
+# The window icon, read at start-up from ":/icons": the sizes up to 64, as
+# title bars and task lists show it (prepare_desktop_identity()).
 find_package(Qt6 REQUIRED COMPONENTS Core)
 qt_add_resources(tallaro_shell tallaro_icons
   PREFIX /icons
   BASE ${tallaro_icon_dir}
-  FILES ${tallaro_icon_pngs})
+  FILES ${tallaro_window_icon_pngs})
 
 install(FILES ${tallaro_icon_svg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 # One id names the desktop entry, the AppStream component and, through

@@ -15,4 +15,4 @@ install_packages() {
 }
 
 # What building the program needs.
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libxcb1-dev fonts-wqy-microhei librsvg2-bin)
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libxcb1-dev libfontconfig-dev fonts-wqy-microhei librsvg2-bin)
