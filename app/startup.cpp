@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <future>
 #include <fontconfig/fontconfig.h>
 #include <set>
 #include <string>
@@ -91,10 +92,10 @@ bool name_families_after_form_faces() {
     return named == static_cast<int>(std::size(k_faces));
 }
 
-}  // namespace
-
-void prepare_fonts() {
-    if (!name_families_after_form_faces()) {
+// With the families named, Qt finds the form faces as they are; otherwise
+// each face is substituted by its family.
+void map_form_faces(bool families_named) {
+    if (!families_named) {
         for (const Face& face : k_faces) {
             QFont::insertSubstitution(QString::fromUtf8(face.form_face), QString::fromUtf8(face.family));
         }
@@ -104,6 +105,10 @@ void prepare_fonts() {
     font.setPixelSize(12);
     QApplication::setFont(font);
 }
+
+}  // namespace
+
+void prepare_fonts() { map_form_faces(name_families_after_form_faces()); }
 
 void prepare_desktop_identity() {
     // The desktop entry's name without ".desktop", which is also the
@@ -156,9 +161,13 @@ int run_program(int argc, char** argv, const std::function<void()>& toolkit_read
         std::fprintf(stderr, "tallaro: no display to show its windows on (is DISPLAY set?)\n");
         return 1;
     }
+    // Fontconfig reads its configuration and font cache (a fifth of
+    // start-up) on a second thread while Qt connects to the display; Qt
+    // lists no font before the application object exists.
+    std::future<bool> families_named = std::async(std::launch::async, name_families_after_form_faces);
     QApplication app(argc, argv);
+    map_form_faces(families_named.get());
     if (toolkit_ready) toolkit_ready();
-    prepare_fonts();
     prepare_desktop_identity();
     QtShell shell;
     return shell.run();
