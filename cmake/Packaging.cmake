@@ -36,6 +36,8 @@ foreach(size IN ITEMS 16 32 48 64 128 256)
   install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 
+add_custom_target(tallaro_theme_icons ALL DEPENDS ${tallaro_icon_pngs})
+
 # The window icon, read at start-up from ":/icons": the sizes up to 64, as
 # title bars and task lists show it (prepare_desktop_identity()).
 find_package(Qt6 REQUIRED COMPONENTS Core)
