@@ -5,14 +5,14 @@
 #include <QFont>
 #include <QIcon>
 #include <QImage>
-#include <QPixmap>
 #include <QLibraryInfo>
+#include <QPixmap>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <future>
 #include <fontconfig/fontconfig.h>
+#include <future>
 #include <set>
 #include <string>
 #include <string_view>
@@ -161,9 +161,9 @@ int run_program(int argc, char** argv, const std::function<void()>& toolkit_read
         std::fprintf(stderr, "tallaro: no display to show its windows on (is DISPLAY set?)\n");
         return 1;
     }
-    // Fontconfig reads its configuration and font cache (a fifth of
-    // start-up) on a second thread while Qt connects to the display; Qt
-    // lists no font before the application object exists.
+    // Fontconfig reads its configuration and font cache (nearly a fifth of
+    // start-up) on a second thread while Qt connects to the display; Qt lists
+    // no font before the application object exists.
     std::future<bool> families_named = std::async(std::launch::async, name_families_after_form_faces);
     QApplication app(argc, argv);
     map_form_faces(families_named.get());
