@@ -51,6 +51,11 @@ CommandLineAnswer read_command_line(int argc, const char* const* argv) {
         if (options_ended || arg.size() < 2 || arg[0] != '-') return wrong("unexpected argument", arg);
         if (arg == "--") {
             options_ended = true;
+        } else if (arg == "-session" || arg == "--session") {
+            // A session manager restarts the program with the session's id,
+            // which Qt reads; nothing of the program's is kept to restore.
+            if (i + 1 == argc) return wrong("a value is needed for option", arg);
+            ++i;
         } else if (arg == "--help") {
             ask(Ask::help);
         } else if (arg == "--version") {

@@ -18,7 +18,8 @@ inline constexpr int k_usage_status = 2;
 
 // -h/--help and -v/--version answer on standard output (status 0). Any
 // other option, or any argument, is wrong wherever it stands (status 2);
-// otherwise the first of help and version decides. No arguments: go on.
+// otherwise the first of help and version decides. No arguments, or only a
+// session manager's -session ID (left to Qt): go on.
 CommandLineAnswer read_command_line(int argc, const char* const* argv);
 
 }  // namespace tallaro

@@ -1,6 +1,7 @@
 // The command line, seen from a parent process without any display: help and
 // version answer on standard output with status 0; a wrong option or an
-// argument gives one line naming it on standard error and status 2.
+// argument gives one line naming it on standard error and status 2; a
+// session manager's restart goes on to start the program.
 
 #include <QProcess>
 #include <QtTest>
@@ -33,6 +34,10 @@ void CommandLineTest::answers_data() {
     QTest::newRow("an argument") << QStringList{"bill.txt"} << 2 << "" << "'bill.txt'";
     QTest::newRow("an argument after --") << QStringList{"--", "-h"} << 2 << "" << "'-h'";
     QTest::newRow("a value for --version") << QStringList{"--version=2"} << 2 << "" << "'--version'";
+    // A session manager restarts the program with its session's id: the
+    // program starts (and here finds no display).
+    QTest::newRow("-session ID") << QStringList{"-session", "10d2a5e0_1"} << 1 << "" << "no display";
+    QTest::newRow("-session without ID") << QStringList{"-session"} << 2 << "" << "'-session'";
     QTest::newRow("wrong after help") << QStringList{"--help", "--bogus"} << 2 << "" << "'--bogus'";
 }
 
