@@ -102,7 +102,7 @@ BENCHMARK(entry_replacing_whole_text)->Arg(100)->Arg(10000)->Arg(100000)->Unit(b
 BENCHMARK(floor_copies)->Arg(100)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
-    bench::quiet_size_hints();
+    bench::quiet_unsupported();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     prepare_fonts();

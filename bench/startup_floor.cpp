@@ -10,7 +10,7 @@
 #include "bench/qt_bench.h"
 
 int main(int argc, char** argv) {
-    bench::quiet_size_hints();
+    bench::quiet_unsupported();
     const bool bare = argc > 1 && std::strcmp(argv[1], "bare") == 0;
     QApplication app(argc, argv);
     bench::FirstPaint first_paint;

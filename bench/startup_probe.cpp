@@ -8,7 +8,7 @@
 #include "bench/qt_bench.h"
 
 int main(int argc, char** argv) {
-    bench::quiet_size_hints();
+    bench::quiet_unsupported();
     bench::FirstPaint first_paint;
     return tallaro::run_program(argc, argv, [&] { qApp->installEventFilter(&first_paint); });
 }
