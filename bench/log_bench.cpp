@@ -13,6 +13,7 @@
 #include "app/gbk_qt.h"
 #include "app/qt_shell.h"
 #include "app/startup.h"
+#include "bench/qt_bench.h"
 #include "core/bill_entry.h"
 #include "core/gbk.h"
 #include "core/text.h"
@@ -101,6 +102,7 @@ BENCHMARK(entry_replacing_whole_text)->Arg(100)->Arg(10000)->Arg(100000)->Unit(b
 BENCHMARK(floor_copies)->Arg(100)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
+    bench::quiet_unsupported();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     prepare_fonts();

@@ -1,7 +1,8 @@
 # Installation and the Debian package: the program, its desktop entry and its
 # icon, drawn once as SVG and rendered at build time into the PNG sizes that
-# desktops look for. The same PNGs are built into the program as its window
-# icon.
+# desktops look for (the same PNGs are built into the program as its window
+# icon), the AppStream metainfo, the manual page, and the copyright and
+# changelog of a native Debian package.
 #
 #   cmake --preset release && cmake --build build-release
 #   (cd build-release && cpack -G DEB)
@@ -19,6 +20,7 @@ endif()
 set(tallaro_icon_svg ${PROJECT_SOURCE_DIR}/packaging/tallaro.svg)
 set(tallaro_icon_dir ${PROJECT_BINARY_DIR}/icons)
 set(tallaro_icon_pngs)
+set(tallaro_window_icon_pngs)
 foreach(size IN ITEMS 16 32 48 64 128 256)
   set(png ${tallaro_icon_dir}/${size}x${size}/tallaro.png)
   add_custom_command(OUTPUT ${png}
@@ -28,18 +30,50 @@ foreach(size IN ITEMS 16 32 48 64 128 256)
     COMMENT "Rendering the ${size}x${size} icon"
     VERBATIM)
   list(APPEND tallaro_icon_pngs ${png})
+  if(size LESS_EQUAL 64)
+    list(APPEND tallaro_window_icon_pngs ${png})
+  endif()
   install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 
-# The window icon, at every size, read at start-up from ":/icons".
+add_custom_target(tallaro_theme_icons ALL DEPENDS ${tallaro_icon_pngs})
+
+# The window icon, read at start-up from ":/icons": the sizes up to 64, as
+# title bars and task lists show it (prepare_desktop_identity()).
 find_package(Qt6 REQUIRED COMPONENTS Core)
 qt_add_resources(tallaro_shell tallaro_icons
   PREFIX /icons
   BASE ${tallaro_icon_dir}
-  FILES ${tallaro_icon_pngs})
+  FILES ${tallaro_window_icon_pngs})
 
 install(FILES ${tallaro_icon_svg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/tallaro.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# One id names the desktop entry, the AppStream component and, through
+# setDesktopFileName() in app/startup.cpp, the running program.
+set(tallaro_app_id io.github.tallaro.tallaro)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/${tallaro_app_id}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/${tallaro_app_id}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The manual page and the changelog, compressed as Debian wants them: at the
+# highest level and without a time stamp (-n), so that builds are
+# reproducible.
+find_program(GZIP gzip REQUIRED)
+set(tallaro_gzipped)
+foreach(pair IN ITEMS "tallaro.1|tallaro.1.gz" "changelog|changelog.gz")
+  string(REPLACE "|" ";" pair ${pair})
+  list(GET pair 0 in)
+  list(GET pair 1 out)
+  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/packaging/${out}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/packaging
+    COMMAND sh -c "${GZIP} -9n -c \"$1\" > \"$2\"" _ ${PROJECT_SOURCE_DIR}/packaging/${in} ${PROJECT_BINARY_DIR}/packaging/${out}
+    DEPENDS ${PROJECT_SOURCE_DIR}/packaging/${in}
+    COMMENT "Compressing ${in}"
+    VERBATIM)
+  list(APPEND tallaro_gzipped ${PROJECT_BINARY_DIR}/packaging/${out})
+endforeach()
+add_custom_target(tallaro_docs ALL DEPENDS ${tallaro_gzipped})
+install(FILES ${PROJECT_BINARY_DIR}/packaging/tallaro.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${PROJECT_BINARY_DIR}/packaging/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # The Debian package. Its library dependencies are read off the program by
 # dpkg-shlibdeps (package dpkg-dev); the fonts that prepare_fonts() in
@@ -61,4 +95,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-wqy-microhei)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# Stripped whatever the build type, as Debian wants a program: the release
+# preset strips when linking, a plain Release build does not.
+set(CPACK_STRIP_FILES ON)
 include(CPack)

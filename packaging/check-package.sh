@@ -26,7 +26,7 @@ echo "package: $(basename "$deb")"
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
 has_file() { grep -qxF "./usr/$1" <<<"$files"; }
 check "program" has_file bin/tallaro
-check "desktop entry" has_file share/applications/tallaro.desktop
+check "desktop entry" has_file share/applications/io.github.tallaro.tallaro.desktop
 check "scalable icon" has_file share/icons/hicolor/scalable/apps/tallaro.svg
 
 dpkg-deb -x "$deb" "$out/root"
@@ -37,8 +37,8 @@ for size in 16 32 48 64 128 256; do
     check "icon $png" has_file "$png"
     [ -f "$out/root/usr/$png" ] && check "icon is ${size}x${size}" test "$(png_size "$out/root/usr/$png")" == "${size}x${size}"
 done
-check "desktop entry is valid" desktop-file-validate "$out/root/usr/share/applications/tallaro.desktop"
-check "desktop entry starts the program" grep -qx "Exec=tallaro" "$out/root/usr/share/applications/tallaro.desktop"
+check "desktop entry is valid" desktop-file-validate "$out/root/usr/share/applications/io.github.tallaro.tallaro.desktop"
+check "desktop entry starts the program" grep -qx "Exec=tallaro" "$out/root/usr/share/applications/io.github.tallaro.tallaro.desktop"
 
 # Declared dependencies, by package name.
 depends=$(dpkg-deb -f "$deb" Depends | tr ',|' '\n\n' | sed 's/(.*//; s/ //g')

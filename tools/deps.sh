@@ -15,12 +15,12 @@ install_packages() {
 }
 
 # What building the program needs.
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libxcb1-dev fonts-wqy-microhei librsvg2-bin)
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libxcb1-dev libfontconfig-dev fonts-wqy-microhei librsvg2-bin)
 
 # What the arm64 cross build needs beside that: Debian's cross compiler,
 # qemu-user for its tests, and the arm64 libraries (multiarch).
 ARM64_PACKAGES=(g++-aarch64-linux-gnu qemu-user qt6-base-dev:arm64 libgl-dev:arm64 libxcb1-dev:arm64
-                libgtest-dev:arm64)
+                libfontconfig-dev:arm64 libgtest-dev:arm64)
 add_arm64() {
     dpkg --print-foreign-architectures | grep -qx arm64 && return 0
     local sudo=()
