@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build directory into a scratch directory
 # and checks what it holds and what it declares.
-# Usage: check-package.sh CPACK BUILD_DIR
+# Usage: check-package.sh CPACK BUILD_DIR [ARCHITECTURE]
 set -uo pipefail
 cpack=$1
 build=$2
+architecture=${3:-$(dpkg --print-architecture)}
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 failures=0
@@ -48,6 +49,13 @@ depends_on() { grep -qx "$1" <<<"$depends"; }
 check "depends on fonts-wqy-microhei" depends_on fonts-wqy-microhei
 check "depends on libqt6widgets6" depends_on libqt6widgets6
 check "package name" test "$(dpkg-deb -f "$deb" Package)" == tallaro
+check "architecture $architecture" test "$(dpkg-deb -f "$deb" Architecture)" == "$architecture"
+check "file name" grep -qx "tallaro_.*_$architecture\.deb" <<<"$(basename "$deb")"
+# The program is built for that architecture (dpkg-shlibdeps read its
+# dependencies off it).
+machine() { case "$1" in amd64) echo X86-64 ;; arm64) echo AArch64 ;; *) echo "$1" ;; esac; }
+check "program built for $architecture" grep -q "Machine:.*$(machine "$architecture")" \
+    <<<"$(readelf -h "$out/root/usr/bin/tallaro")"
 
 echo "$failures failed"
 [ "$failures" -eq 0 ]

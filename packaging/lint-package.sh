@@ -5,9 +5,10 @@
 # desktop entry, and man on the manual page.
 # Exits 77 (skipped) only when one of those tools is missing and nothing
 # else failed.
-# Usage: lint-package.sh SOURCE_DIR
+# Usage: lint-package.sh SOURCE_DIR [PRESET]   (release, or release-arm64)
 set -uo pipefail
 src=$(realpath "$1")
+preset=${2:-release}
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 failures=0
@@ -26,8 +27,8 @@ check() {  # check NAME COMMAND...: passes when COMMAND succeeds and prints noth
     fi
 }
 
-echo "building the release preset in $out/build"
-if ! { cmake -S "$src" --preset release -B "$out/build" &&
+echo "building the $preset preset in $out/build"
+if ! { cmake -S "$src" --preset "$preset" -B "$out/build" &&
        cmake --build "$out/build" &&
        (cd "$out/build" && cpack -G DEB -B "$out/deb"); } >"$out/build.log" 2>&1; then
     tail -n 40 "$out/build.log"
