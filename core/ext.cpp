@@ -39,45 +39,31 @@ SoftExt SoftExt::pick_nan(const SoftExt& a, const SoftExt& b) {
     return a.negative_ ? b : a;
 }
 
-SoftExt::SoftExt(double x) {
-    const auto bits = std::bit_cast<std::uint64_t>(x);
-    negative_ = (bits >> 63) != 0;
-    const auto field = static_cast<int>((bits >> 52) & 0x7FF);
-    const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
-    if (field == 0x7FF) {
-        kind_ = fraction ? Kind::nan : Kind::infinity;
+// An IEEE binary value of the given fraction and exponent widths, exactly.
+SoftExt SoftExt::load(std::uint64_t bits, int fraction_bits, int exponent_bits) {
+    SoftExt r;
+    const int max_field = (1 << exponent_bits) - 1;
+    const int bias = max_field / 2;
+    r.negative_ = ((bits >> (fraction_bits + exponent_bits)) & 1) != 0;
+    const auto field = static_cast<int>((bits >> fraction_bits) & static_cast<std::uint64_t>(max_field));
+    const std::uint64_t fraction = bits & ((std::uint64_t{1} << fraction_bits) - 1);
+    if (field == max_field) {
+        r.kind_ = fraction ? Kind::nan : Kind::infinity;
         // Loading a NaN makes it quiet, as the x87 does.
-        significand_ = k_top_bit | (fraction << 11) | (fraction ? k_quiet_bit : 0);
-    } else if (field == 0 && fraction == 0) {
-        kind_ = Kind::zero;
-    } else {
-        kind_ = Kind::finite;
-        const std::uint64_t whole = field ? fraction | (std::uint64_t{1} << 52) : fraction;
+        r.significand_ = k_top_bit | (fraction << (63 - fraction_bits)) | (fraction ? k_quiet_bit : 0);
+    } else if (field != 0 || fraction != 0) {
+        r.kind_ = Kind::finite;
+        const std::uint64_t whole = field ? fraction | (std::uint64_t{1} << fraction_bits) : fraction;
         const int shift = std::countl_zero(whole);
-        significand_ = whole << shift;
-        exponent_ = (field ? field : 1) - 1023 - 52 + 63 - shift;
+        r.significand_ = whole << shift;
+        r.exponent_ = (field ? field : 1) - bias - fraction_bits + 63 - shift;
     }
+    return r;
 }
 
-SoftExt::SoftExt(float x) {
-    const auto bits = std::bit_cast<std::uint32_t>(x);
-    negative_ = (bits >> 31) != 0;
-    const auto field = static_cast<int>((bits >> 23) & 0xFF);
-    const std::uint64_t fraction = bits & ((std::uint32_t{1} << 23) - 1);
-    if (field == 0xFF) {
-        kind_ = fraction ? Kind::nan : Kind::infinity;
-        // Loading a NaN makes it quiet, as the x87 does.
-        significand_ = k_top_bit | (fraction << 40) | (fraction ? k_quiet_bit : 0);
-    } else if (field == 0 && fraction == 0) {
-        kind_ = Kind::zero;
-    } else {
-        kind_ = Kind::finite;
-        const std::uint64_t whole = field ? fraction | (std::uint64_t{1} << 23) : fraction;
-        const int shift = std::countl_zero(whole);
-        significand_ = whole << shift;
-        exponent_ = (field ? field : 1) - 127 - 23 + 63 - shift;
-    }
-}
+SoftExt::SoftExt(double x) : SoftExt(load(std::bit_cast<std::uint64_t>(x), 52, 11)) {}
+
+SoftExt::SoftExt(float x) : SoftExt(load(std::bit_cast<std::uint32_t>(x), 23, 8)) {}
 
 SoftExt::SoftExt(long long x) {
     if (x == 0) return;

@@ -68,6 +68,7 @@ private:
     static int compare(const SoftExt& a, const SoftExt& b);
     static SoftExt add(const SoftExt& a, const SoftExt& b, bool subtract);
     static SoftExt round(bool negative, std::int32_t exponent, unsigned __int128 magnitude, bool sticky);
+    static SoftExt load(std::uint64_t bits, int fraction_bits, int exponent_bits);
     static SoftExt invalid();
     static SoftExt pick_nan(const SoftExt& a, const SoftExt& b);
     std::uint64_t to_binary(int fraction_bits, int min_exponent, int max_exponent) const;
