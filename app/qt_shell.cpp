@@ -187,6 +187,9 @@ void QtShell::queue_drain_event() {
 }
 
 void QtShell::drain() {
+    // While the error box is up the requests wait: a quit request taken now
+    // would end the box's wait before anyone has read it.
+    if (failing_) return;
     while (!requests_.empty()) {
         const Request r = requests_.front();
         if (r.kind == Request::quit) {
@@ -344,6 +347,7 @@ void QtShell::fatal_error(std::string_view message) {
         std::_Exit(-1);
     }
     showing = true;
+    failing_ = true;
 
     // Memory may have run out: the box's text is put together in a buffer of
     // its own. "运行时出错!\r\n\r\n错误信息：", the message, "\r\n".

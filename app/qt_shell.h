@@ -98,6 +98,7 @@ private:
     int dispatching_ = 0;  // clicks whose operation is still running
     bool loop_started_ = false;
     bool drain_posted_ = false;
+    bool failing_ = false;  // the fatal error box is up
     int style_ = 0;
     QString default_style_;
 };

@@ -143,6 +143,13 @@ int main(int argc, char** argv) {
         } else if (scenario == "not-loaded") {
             QTimer::singleShot(0, [&] { answer_error_box(shell); });
             shell.read_text(Window::checkout, "标签1");
+        } else if (scenario == "queued-destruction-then-fatal") {
+            // The main window's destruction is queued, then the error box
+            // comes up: taken while the box is up, the destruction would lose
+            // the last window and its quit request end the box's wait.
+            QTimer::singleShot(0, [&] { answer_error_box(shell); });
+            shell.destroy_window(Window::main);
+            shell.read_text(Window::checkout, "标签1");
         } else if (scenario.startsWith("bill-failing-at-")) {
             QTimer::singleShot(0, [&] { answer_error_box(shell); });
             static support::AllocationScript script(scenario.mid(16).toULong());

@@ -51,6 +51,8 @@ void ExitPathsTest::ends_data() {
     };
     QTest::newRow("fatal error") << "not-loaded" << 255 << box("指定窗口尚未载入");
     QTest::newRow("out of memory") << "out-of-memory" << 255 << box("分配 22 字节内存失败!");
+    QTest::newRow("queued destruction waits for the box")
+        << "queued-destruction-then-fatal" << 255 << box("指定窗口尚未载入");
     // The operations of the checkout window, run with no checkout window.
     QTest::newRow("settle without checkout") << "settle-without-checkout" << 255 << box("指定窗口尚未载入");
     QTest::newRow("amount due without checkout") << "amount-due-without-checkout" << 255 << box("指定窗口尚未载入");
