@@ -38,6 +38,7 @@ private slots:
     void bill_through_clicks();
     void log_write_shows_first_line();
     void labels_without_wrap_show_one_line();
+    void group_boxes_look_classic();
     void enter_and_escape_do_nothing();
 };
 
@@ -356,6 +357,23 @@ void MainWindowTest::labels_without_wrap_show_one_line() {
     QCOMPARE(h.text(Window::main, "标签3"), std::string("5\r\n5\n5"));
     h.shell().write_text(Window::main, "标签2", gbk_from_utf8("甲\r\n乙"));  // word wrap: two lines
     QCOMPARE(static_cast<QLabel*>(h.control(Window::main, "标签2"))->text(), QString("甲\n乙"));
+}
+
+// A group box as a classic dialog draws it: the frame's top edge through the
+// middle of the caption, the caption on the face colour, the face colour
+// inside around the label it holds.
+void MainWindowTest::group_boxes_look_classic() {
+    FormWindow top(ui::main_form());
+    QWidget* box = top.control("分组框2");
+    const QImage image = box->grab().toImage();
+    const QPalette& palette = box->palette();
+    const QRgb face = palette.color(QPalette::Window).rgb();
+    const int middle = QFontMetrics(box->font()).height() / 2;
+    QCOMPARE(image.pixel(2, middle), palette.color(QPalette::Dark).rgb());
+    QCOMPARE(image.pixel(box->width() / 2, middle), palette.color(QPalette::Dark).rgb());
+    QCOMPARE(image.pixel(7, middle), face);  // behind the caption
+    QCOMPARE(image.pixel(box->width() - 6, box->height() - 6), face);
+    QCOMPARE(image.pixel(4, box->height() - 6), face);
 }
 
 void MainWindowTest::enter_and_escape_do_nothing() {
