@@ -87,7 +87,10 @@ void Harness::with_checkout(const std::function<void()>& inside) {
         qWarning("the checkout window was left open; closing it");
         if (FormWindow* w = window(Window::checkout)) w->windowHandle()->close();
     });
-    guard.start(10000);
+    // Ten seconds, or what TALLARO_TEST_PATIENCE_MS says (an emulated
+    // processor is many times slower).
+    const int patience = qEnvironmentVariableIntValue("TALLARO_TEST_PATIENCE_MS");
+    guard.start(patience > 0 ? patience : 10000);
     click(Window::main, "按钮2");
     QVERIFY(ran);
 }
