@@ -47,14 +47,14 @@ at "$main" 804 276     # 开始结账
 checkout=$(wait_for_window "结账窗口")
 [ -n "$checkout" ] || { echo "FAIL the checkout window did not appear"; exit 1; }
 sleep 0.5
-xrandr --output "$output" --mode 1024x768
-sleep 1.5
-check "1024x768: main window centred" "49 131 926 506" "$(frame "$main")"
-check "1024x768: checkout window centred" "202 191 619 386" "$(frame "$checkout")"
-xrandr --output "$output" --mode 1280x1024
-sleep 1.5
-check "back to 1280x1024: main window centred" "$MAIN_FRAME" "$(frame "$main")"
-check "back to 1280x1024: checkout window centred" "$CHECKOUT_FRAME" "$(frame "$checkout")"
+centred_after() {  # centred_after MODE MAIN_FRAME CHECKOUT_FRAME
+    xrandr --output "$output" --mode "$1"
+    sleep 1.5
+    check "$1: main window centred" "$2" "$(frame "$main")"
+    check "$1: checkout window centred" "$3" "$(frame "$checkout")"
+}
+centred_after 1024x768 "49 131 926 506" "202 191 619 386"
+centred_after 1280x1024 "$MAIN_FRAME" "$CHECKOUT_FRAME"
 
 # The window manager stops, a window is moved meanwhile, it starts again.
 kill "$wm"
